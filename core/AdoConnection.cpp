@@ -1,0 +1,82 @@
+#include "AdoConnection.h"
+
+#include "AdoError.h"
+#include "AppPath.h"
+#include "ConnectionString.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <sqlite3.h>
+
+namespace {
+
+QString quoteSql(const QString &text)
+{
+    QString q = text;
+    q.replace(QLatin1Char('\''), QLatin1String("''"));
+    return QLatin1Char('\'') + q + QLatin1Char('\'');
+}
+
+void exec(sqlite3 *db, const QString &sql)
+{
+    char *err = nullptr;
+    if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &err) != SQLITE_OK) {
+        const QString message = err ? QString::fromUtf8(err) : QString::fromUtf8(sqlite3_errmsg(db));
+        sqlite3_free(err);
+        throw AdoError(message);
+    }
+}
+
+} // namespace
+
+AdoConnection::~AdoConnection()
+{
+    Close();
+}
+
+sqlite3 *AdoConnection::openKeyed(const QString &path, const QString &password, bool create)
+{
+    sqlite3 *db = nullptr;
+    const int flags = create ? (SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE) : SQLITE_OPEN_READONLY;
+    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString message
+            = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
+        sqlite3_close(db);
+        throw AdoError(message);
+    }
+    try {
+        exec(db, QStringLiteral("PRAGMA key = %1").arg(quoteSql(password)));
+        exec(db, QStringLiteral("PRAGMA kdf_iter = %1").arg(kKdfIterations));
+        // The key is only tried on the first read of the file.
+        exec(db, QStringLiteral("SELECT count(*) FROM sqlite_master"));
+    } catch (...) {
+        sqlite3_close(db);
+        throw;
+    }
+    return db;
+}
+
+void AdoConnection::Open(const QString &connectionString, const QString &, const QString &, int)
+{
+    if (m_db)
+        throw AdoError(QStringLiteral("Operation is not allowed when the object is open."));
+    const ConnectionString cs = ConnectionString::parse(connectionString);
+    if (!cs.isValid())
+        throw AdoError(
+            QStringLiteral("Format of the initialization string does not conform to specification."));
+    if (cs.value(QStringLiteral("Provider")).compare(QLatin1String(kProvider), Qt::CaseInsensitive) != 0)
+        throw AdoError(QStringLiteral("Provider cannot be found. It may not be properly installed."));
+    const QString source = AppPath::toNative(cs.value(QStringLiteral("Data Source")));
+    if (source.isEmpty() || !QFileInfo(source).isFile())
+        throw AdoError(QStringLiteral("Could not find file '%1'.").arg(source));
+    m_db = openKeyed(source, cs.value(QStringLiteral("Jet OLEDB:Database Password")), false);
+}
+
+void AdoConnection::Close()
+{
+    if (m_db) {
+        sqlite3_close(m_db);
+        m_db = nullptr;
+    }
+}

@@ -1,0 +1,128 @@
+#include "AdoRecordset.h"
+
+#include "AdoConnection.h"
+#include "AdoError.h"
+
+#include <QRegularExpression>
+#include <sqlite3.h>
+
+namespace {
+const QString kClosed = QStringLiteral("Operation is not allowed when the object is closed.");
+const QString kNoCurrent
+    = QStringLiteral("Either BOF or EOF is True, or the current record has been deleted. "
+                     "Requested operation requires a current record.");
+} // namespace
+
+void AdoRecordset::Open(const QString &sql, AdoConnection &connection, int, int, int)
+{
+    if (m_open)
+        throw AdoError(QStringLiteral("Operation is not allowed when the object is open."));
+    if (connection.State() != 1)
+        throw AdoError(kClosed);
+    sqlite3 *db = connection.handle();
+    sqlite3_stmt *stmt = nullptr;
+    const QByteArray utf8 = sql.toUtf8();
+    if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &stmt, nullptr) != SQLITE_OK)
+        throw AdoError(QString::fromUtf8(sqlite3_errmsg(db)));
+    QStringList names;
+    const int columns = sqlite3_column_count(stmt);
+    for (int c = 0; c < columns; ++c)
+        names << QString::fromUtf8(sqlite3_column_name(stmt, c));
+    QList<QList<QVariant>> rows;
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        QList<QVariant> row;
+        row.reserve(columns);
+        for (int c = 0; c < columns; ++c) {
+            switch (sqlite3_column_type(stmt, c)) {
+            case SQLITE_INTEGER:
+                row << QVariant(qlonglong(sqlite3_column_int64(stmt, c)));
+                break;
+            case SQLITE_FLOAT:
+                row << QVariant(sqlite3_column_double(stmt, c));
+                break;
+            case SQLITE_NULL:
+                row << QVariant();
+                break;
+            default:
+                row << QVariant(
+                    QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, c))));
+            }
+        }
+        rows << row;
+    }
+    if (rc != SQLITE_DONE) {
+        const QString message = QString::fromUtf8(sqlite3_errmsg(db));
+        sqlite3_finalize(stmt);
+        throw AdoError(message);
+    }
+    sqlite3_finalize(stmt);
+    m_names = names;
+    m_rows = rows;
+    m_position = 0;
+    m_open = true;
+}
+
+void AdoRecordset::Close()
+{
+    if (!m_open)
+        throw AdoError(kClosed);
+    m_open = false;
+    m_rows.clear();
+    m_names.clear();
+}
+
+void AdoRecordset::requireOpen() const
+{
+    if (!m_open)
+        throw AdoError(kClosed);
+}
+
+int AdoRecordset::RecordCount() const
+{
+    requireOpen();
+    return int(m_rows.size());
+}
+
+bool AdoRecordset::Bof() const
+{
+    requireOpen();
+    return m_rows.isEmpty() || m_position < 0;
+}
+
+bool AdoRecordset::Eof() const
+{
+    requireOpen();
+    return m_rows.isEmpty() || m_position >= m_rows.size();
+}
+
+void AdoRecordset::MoveFirst()
+{
+    requireOpen();
+    if (m_rows.isEmpty())
+        throw AdoError(kNoCurrent);
+    m_position = 0;
+}
+
+void AdoRecordset::MoveNext()
+{
+    requireOpen();
+    if (m_position >= m_rows.size())
+        throw AdoError(kNoCurrent);
+    ++m_position;
+}
+
+QVariant AdoRecordset::Fields(const QString &name) const
+{
+    requireOpen();
+    // Field names are matched without regard to case.
+    const qsizetype column = m_names.indexOf(
+        QRegularExpression(QRegularExpression::anchoredPattern(QRegularExpression::escape(name)),
+            QRegularExpression::CaseInsensitiveOption));
+    if (column < 0)
+        throw AdoError(QStringLiteral(
+            "Item cannot be found in the collection corresponding to the requested name or ordinal."));
+    if (Bof() || Eof())
+        throw AdoError(kNoCurrent);
+    return m_rows.at(m_position).at(column);
+}

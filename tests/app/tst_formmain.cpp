@@ -1,0 +1,91 @@
+#include "CellLabelView.h"
+#include "FormMain.h"
+#include "ProgramFolder.h"
+#include "Twips.h"
+
+#include <QtTest>
+
+class TestFormMain : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cellsLieAtTheirDesignedPlaces()
+    {
+        FormMain form;
+        QCOMPARE(formMain, &form);
+        for (int i = 0; i < 81; ++i) {
+            const QRect r = form.cellView(i)->geometry();
+            QCOMPARE(r.x(), twipsToPx(FormMain::kColumnLeft[std::size_t(i % 9)]));
+            QCOMPARE(r.y(), twipsToPx(FormMain::kRowTop[std::size_t(i / 9)]));
+            QCOMPARE(r.size(), QSize(34, 34));
+            QCOMPARE(form.cellView(i)->objectName(), QStringLiteral("L(%1)").arg(i));
+        }
+        QCOMPARE(form.size(), QSize(421, 349));
+    }
+
+    void neighboursShareOneLineInsideABoxAndTwoBetweenBoxes()
+    {
+        FormMain form;
+        for (int k = 0; k < 8; ++k) {
+            const QRect left = form.cellView(k)->geometry();
+            const QRect right = form.cellView(k + 1)->geometry();
+            const QRect upper = form.cellView(k * 9)->geometry();
+            const QRect lower = form.cellView(k * 9 + 9)->geometry();
+            const bool boxEdge = k % 3 == 2;
+            // Overlapping by one pixel merges two borders into one line;
+            // touching leaves the double line that marks a box.
+            QCOMPARE(right.left() - left.right(), boxEdge ? 1 : 0);
+            QCOMPARE(lower.top() - upper.bottom(), boxEdge ? 1 : 0);
+        }
+    }
+
+    void cellsDrawTheirState()
+    {
+        FormMain form;
+        CellLabel &cell = form.L(40);
+        QVERIFY(!form.cellView(40)->isEnabled());
+        cell.setEnabled(true);
+        QVERIFY(form.cellView(40)->isEnabled());
+
+        cell.setCaption(QStringLiteral("7"));
+        cell.setForeColor(50232);
+        cell.setBackColor(0xE6E6E6);
+        const QImage image = form.cellView(40)->grab().toImage();
+        // Background in the piece colour, a black border, green digit pixels.
+        QCOMPARE(image.pixelColor(3, 3), QColor(230, 230, 230));
+        QCOMPARE(image.pixelColor(0, 17), QColor(0, 0, 0));
+        bool green = false;
+        for (int y = 0; y < image.height() && !green; ++y)
+            for (int x = 1; x < image.width() - 1 && !green; ++x)
+                green = image.pixelColor(x, y).green() > 150 && image.pixelColor(x, y).red() < 120;
+        QVERIFY(green);
+    }
+
+    void newWindowHoldsTheDesignedColours()
+    {
+        FormMain form;
+        QCOMPARE(form.lColorValue, QString::number(0x00FFC5A2));
+        QCOMPARE(form.lEmptyColorValue, QString::number(0x0000C438));
+        QCOMPARE(form.lPieceColorValue, QString::number(0x00E6E6E6));
+        QCOMPARE(form.lNumericalTimeTrueColor, QString::number(0x00FFFFFF));
+        QCOMPARE(form.IsContinuedGame, qint16(0));
+        for (int i = 0; i < 81; ++i) {
+            QVERIFY(form.L(i).Caption().isEmpty());
+            QCOMPARE(form.L(i).ForeColor(), 0);
+        }
+    }
+
+    void busyPointerFollowsTheState()
+    {
+        FormMain form;
+        form.setMousePointer(GameState::kPointerHourglass);
+        QCOMPARE(form.cursor().shape(), Qt::WaitCursor);
+        form.setMousePointer(GameState::kPointerDefault);
+        QCOMPARE(form.MousePointer(), GameState::kPointerDefault);
+        QCOMPARE(form.cursor().shape(), Qt::ArrowCursor);
+    }
+};
+
+QTEST_MAIN(TestFormMain)
+#include "tst_formmain.moc"

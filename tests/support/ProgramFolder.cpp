@@ -1,0 +1,40 @@
+#include "ProgramFolder.h"
+
+#include "AppPath.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+
+ProgramFolder::ProgramFolder(Content content)
+{
+    if (content == Content::CopyOfBuild) {
+        const QDir source(buildFolder());
+        QDirIterator it(source.path(), QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString from = it.next();
+            const QString rel = source.relativeFilePath(from);
+            // The executable is not needed to run the game's logic.
+            if (rel == QLatin1String("vexa-sudoku"))
+                continue;
+            QDir().mkpath(QFileInfo(m_dir.filePath(rel)).absolutePath());
+            QFile::copy(from, m_dir.filePath(rel));
+        }
+    }
+    AppPath::setFolder(m_dir.path());
+}
+
+ProgramFolder::~ProgramFolder()
+{
+    AppPath::reset();
+}
+
+QString ProgramFolder::buildFolder()
+{
+    return qEnvironmentVariable("VEXA_TEST_BIN");
+}
+
+QString ProgramFolder::fixture(const QString &relative)
+{
+    return qEnvironmentVariable("VEXA_TEST_FIXTURES") + QLatin1Char('/') + relative;
+}
