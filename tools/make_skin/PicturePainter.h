@@ -1,0 +1,22 @@
+// Pictures outside the skin proper: the splash picture, the logo and the
+// watermark stamped on saved pictures.
+#pragma once
+
+#include <QImage>
+
+class PicturePainter
+{
+public:
+    static constexpr int kSplashWidth = 360;
+    static constexpr int kSplashHeight = 240;
+    static constexpr int kWatermarkWidth = 58;
+    static constexpr int kWatermarkHeight = 7;
+
+    // The bottom right of the splash stays empty: the program writes its
+    // motto and version there.
+    static QImage splash();
+    static QImage watermark();
+    // A 3 x 3 block on a tile; drawn for any size so the window icon and
+    // the about box agree.
+    static QImage logo(int size);
+};

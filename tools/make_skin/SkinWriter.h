@@ -1,0 +1,28 @@
+// Draws every image and writes it to its place under the data folder.
+#pragma once
+
+#include <QDir>
+#include <QImage>
+#include <QString>
+#include <QTextStream>
+
+class SkinWriter
+{
+public:
+    explicit SkinWriter(const QString &dataDir);
+
+    // Returns false, after reporting on stderr, as soon as one file fails.
+    bool writeAll();
+
+private:
+    bool writeButtons();
+    bool writeTitleBar();
+    bool writeCursor();
+    bool writePictures();
+    bool save(const QString &relativePath, const QImage &image, QSize expected);
+    bool makeFolder(const QString &relativePath);
+
+    QDir m_data;
+    QTextStream m_out;
+    QTextStream m_err;
+};
