@@ -2,139 +2,278 @@
 
 #include "CellLabelView.h"
 #include "CjkFont.h"
+#include "ControlBinder.h"
+#include "EntryBox.h"
+#include "FormGrade.h"
+#include "MMControl.h"
+#include "ModuleCheck.h"
+#include "ModuleClock.h"
+#include "ModuleEntry.h"
+#include "ModuleFormLoad.h"
+#include "ModuleMusic.h"
+#include "ModuleNewGame.h"
+#include "ModuleNumericalTime.h"
+#include "ModuleSound.h"
 #include "Rgb.h"
 #include "SkinButton.h"
 #include "Twips.h"
 
+#include <QAction>
 #include <QGroupBox>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
+#include <QMenu>
+#include <QPainter>
 #include <QProgressBar>
 #include <QRadioButton>
-#include <QTimer>
+#include <QScreen>
+#include <QWindow>
 
 FormMain *formMain = nullptr;
 
-namespace {
-constexpr int kRightColumnLeft = 4800;
-constexpr int kNarrowWidth = 6310;
-constexpr int kHeight = 5240;
-} // namespace
-
 FormMain::FormMain(QWidget *parent)
-    : QWidget(parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+    , m_mm(std::make_unique<MMControl>())
 {
     setObjectName(QStringLiteral("formMain"));
+    setAttribute(Qt::WA_DeleteOnClose, false);
     formMain = this;
-    createControls();
+    MMControl1 = m_mm.get();
+    connect(m_mm.get(), &MMControl::Done, this, &FormMain::MMControl1_Done);
 
-    lColorValue = QString::number(RGB(162, 197, 255));
-    lEmptyColorValue = QString::number(RGB(56, 196, 0));
-    lNumericalTimeTrueColor = QString::number(RGB(255, 255, 255));
-    lPieceColorValue = QString::number(RGB(230, 230, 230));
-    Difficulty = QStringLiteral("medium");
+    ModuleFormLoad::applyDesign(*this);
+    createViews();
+    createMenu();
+    ModuleEntry::attach(*this);
+    ModuleNumericalTime::attach(*this);
+
+    connect(&Timer1, &QTimer::timeout, this, &FormMain::Timer1_Timer);
+    connect(&Timer2, &QTimer::timeout, this, &FormMain::Timer2_Timer);
+    Timer2.start();
 }
 
 FormMain::~FormMain()
 {
+    Timer1.stop();
+    Timer2.stop();
     if (formMain == this)
         formMain = nullptr;
 }
 
-void FormMain::createControls()
+SkinButton *FormMain::picture(Control &control, const QString &base, int kind)
 {
-    setFixedSize(twipsToPx(kNarrowWidth), twipsToPx(kHeight));
+    auto *button = new SkinButton(control, base, SkinButton::Kind(kind), this);
+    ControlBinder::bindWidget(control, button, ControlBinder::FollowGeometry);
+    m_views.insert(control.objectName(), button);
+    return button;
+}
+
+void FormMain::createViews()
+{
     setAutoFillBackground(true);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, QColor(236, 233, 216));
+    setPalette(p);
+
+    // The title bar: the title image under the menu button and the icons.
+    SkinButton *title = picture(picTitle, QStringLiteral("title"), int(SkinButton::Kind::Picture));
+    connect(title, &SkinButton::mouseDown, this, &FormMain::picTitle_MouseDown);
+    SkinButton *titleLeft
+        = picture(picTitleLeft, QStringLiteral("titleleft"), int(SkinButton::Kind::HoverIcon));
+    connect(titleLeft, &SkinButton::mouseDown, this, [this](int button) {
+        if (button == 1)
+            ModuleSound::PlaySoundDu(*this);
+    });
+    connect(titleLeft, &SkinButton::mouseUp, this, &FormMain::picTitleLeft_MouseUp);
+    SkinButton *musicPlay
+        = picture(picMusicPlay, QStringLiteral("musicplay"), int(SkinButton::Kind::Picture));
+    connect(musicPlay, &SkinButton::mouseUp, this,
+        [this](int button) { ModuleMusic::picMusicPlay_MouseUp(*this, button); });
+    SkinButton *musicStop
+        = picture(picMusicStop, QStringLiteral("musicstop"), int(SkinButton::Kind::Picture));
+    connect(musicStop, &SkinButton::mouseUp, this,
+        [this](int button) { ModuleMusic::picMusicStop_MouseUp(*this, button); });
+    picture(picPutOnFront, QStringLiteral("putonfront"), int(SkinButton::Kind::Picture));
+    SkinButton *minimize = picture(picMinimize, QStringLiteral("minimize"), int(SkinButton::Kind::HoverIcon));
+    connect(minimize, &SkinButton::clicked, this, [this] { showMinimized(); });
+    SkinButton *close = picture(picClose, QStringLiteral("close"), int(SkinButton::Kind::HoverIcon));
+    connect(close, &SkinButton::clicked, this, &FormMain::cmdExit_Click);
+    musicStop->raise();
+    musicPlay->raise();
+    titleLeft->raise();
 
     // Cells in index order: each later cell lies over the border of the one
     // before, so neighbouring borders merge into one grid line.
     for (int i = 0; i < kCells; ++i) {
         auto *view = new CellLabelView(L(i), this);
-        view->setGeometry(
-            twipsRect(kColumnLeft[std::size_t(i % 9)], kRowTop[std::size_t(i / 9)], kCellSize, kCellSize));
+        view->setGeometry(twipsRect(L(i).Left(), L(i).Top(), CellLabel::kSize, CellLabel::kSize));
+        connect(view, &CellLabelView::mouseDown, this, &FormMain::L_MouseDown);
         m_cellViews[std::size_t(i)] = view;
     }
 
-    txtEnter = new QLineEdit(this);
-    txtEnter->setObjectName(QStringLiteral("txtEnter"));
-    txtEnter->setGeometry(twipsRect(0, 0, kCellSize, kCellSize));
-    txtEnter->setAlignment(Qt::AlignCenter);
-    txtEnter->setFont(CjkFont::song(19));
-    txtEnter->hide();
-    txtEnter->setEnabled(false);
+    auto *entry = new EntryBox(txtEnter, this);
+    connect(entry, &EntryBox::characterTyped, this, &FormMain::txtEnter_KeyPress);
+    connect(entry, &EntryBox::mouseDown, this, &FormMain::txtEnter_MouseDown);
+    m_views.insert(txtEnter.objectName(), entry);
 
-    Frame2 = new QFrame(this);
-    Frame2->setObjectName(QStringLiteral("Frame2"));
-    Frame2->setGeometry(twipsRect(4780, 430, 620, 4620));
+    auto *frame2 = new QFrame(this);
+    frame2->setObjectName(Frame2.objectName());
+    ControlBinder::bindWidget(Frame2, frame2, ControlBinder::FollowGeometry);
+    m_views.insert(Frame2.objectName(), frame2);
     for (int k = 0; k < 9; ++k) {
-        auto *label = new QLabel(QString::number(k + 1), Frame2);
-        label->setObjectName(QStringLiteral("Label1(%1)").arg(k));
-        label->setGeometry(twipsRect(120, 220 + 490 * k, 375, 375));
+        auto *label = new QLabel(frame2);
+        label->setObjectName(Label1(k).objectName());
         label->setAlignment(Qt::AlignCenter);
         label->setFrameShape(QFrame::Box);
+        label->setAutoFillBackground(true);
         label->setFont(CjkFont::song(17, true));
-        Label1[std::size_t(k)] = label;
+        ControlBinder::bindLabel(Label1(k), label, ControlBinder::FollowGeometry);
+        m_views.insert(Label1(k).objectName(), label);
     }
-    Frame2->hide();
 
-    Frame1 = new QGroupBox(QStringLiteral("难度选择"), this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setGeometry(twipsRect(kRightColumnLeft, 450, 1335, 1245));
-    optEasy = new QRadioButton(QStringLiteral("初级"), Frame1);
-    optEasy->setObjectName(QStringLiteral("optEasy"));
-    optEasy->setGeometry(twipsRect(300, 280, 855, 255));
-    optMedium = new QRadioButton(QStringLiteral("普通"), Frame1);
-    optMedium->setObjectName(QStringLiteral("optMedium"));
-    optMedium->setGeometry(twipsRect(300, 570, 855, 255));
-    optMedium->setChecked(true);
-    optHard = new QRadioButton(QStringLiteral("高级"), Frame1);
-    optHard->setObjectName(QStringLiteral("optHard"));
-    optHard->setGeometry(twipsRect(300, 855, 855, 255));
+    auto *frame1 = new QGroupBox(Frame1.Caption(), this);
+    frame1->setObjectName(Frame1.objectName());
+    ControlBinder::bindWidget(Frame1, frame1, ControlBinder::FollowGeometry);
+    m_views.insert(Frame1.objectName(), frame1);
+    for (Control *option : { &optEasy, &optMedium, &optHard }) {
+        auto *button = new QRadioButton(option->Caption(), frame1);
+        button->setObjectName(option->objectName());
+        button->setGeometry(twipsRect(option->Left(), option->Top(), option->Width(), option->Height()));
+        ControlBinder::bindOption(*option, button);
+        m_views.insert(option->objectName(), button);
+    }
 
-    progressBar = new QProgressBar(this);
-    progressBar->setObjectName(QStringLiteral("ProgressBarMake"));
-    progressBar->setGeometry(twipsRect(kRightColumnLeft, 1740, 1350, 135));
-    progressBar->setRange(0, 100);
-    progressBar->setTextVisible(false);
-    progressBar->hide();
-    connect(&ProgressBarMake, &ProgressModel::valueChanged, progressBar, &QProgressBar::setValue);
-    connect(&ProgressBarMake, &ProgressModel::visibleChanged, progressBar, &QWidget::setVisible);
+    m_progressBar = new QProgressBar(this);
+    m_progressBar->setObjectName(QStringLiteral("ProgressBarMake"));
+    m_progressBar->setGeometry(twipsRect(ProgressBarMake.Left(), 1740, 1350, 135));
+    m_progressBar->setRange(0, 100);
+    m_progressBar->setTextVisible(false);
+    m_progressBar->setVisible(ProgressBarMake.Visible());
+    connect(&ProgressBarMake, &ProgressModel::valueChanged, m_progressBar, &QProgressBar::setValue);
+    connect(&ProgressBarMake, &ProgressModel::visibleChanged, m_progressBar, &QWidget::setVisible);
+    connect(&ProgressBarMake, &ProgressModel::leftChanged, m_progressBar,
+        [this](int left) { m_progressBar->move(twipsToPx(left), twipsToPx(1740)); });
+    m_views.insert(QStringLiteral("ProgressBarMake"), m_progressBar);
 
-    struct ButtonSpec
+    struct Button
     {
-        SkinButton **member;
-        const char *name;
+        Control &control;
         const char *base;
-        int top;
+        void (FormMain::*slot)();
     };
-    const ButtonSpec buttons[] = {
-        { &cmdStart, "cmdStart", "start", 1920 },
-        { &cmdContinue, "cmdContinue", "continue", 2380 },
-        { &cmdSave, "cmdSave", "save", 2860 },
-        { &cmdNext, "cmdNext", "next", 3340 },
-        { &cmdFinished, "cmdFinished", "finish", 3820 },
-        { &cmdExit, "cmdExit", "exit", 4660 },
-    };
-    for (const auto &spec : buttons) {
-        auto *button = new SkinButton(QLatin1String(spec.name), QLatin1String(spec.base), this);
-        button->setGeometry(twipsRect(kRightColumnLeft, spec.top, 1335, 375));
-        button->loadImage(SkinButton::skinLiteral(QLatin1String(spec.base) + QLatin1Char('1')));
-        *spec.member = button;
+    for (const Button &b : { Button { cmdStart, "start", &FormMain::cmdStart_Click },
+             Button { cmdContinue, "continue", nullptr }, Button { cmdSave, "save", nullptr },
+             Button { cmdNext, "next", &FormMain::cmdNext_Click },
+             Button { cmdFinished, "finish", &FormMain::cmdFinished_Click },
+             Button { cmdExit, "exit", &FormMain::cmdExit_Click } }) {
+        SkinButton *button = picture(b.control, QLatin1String(b.base), int(SkinButton::Kind::CommandButton));
+        if (b.slot)
+            connect(button, &SkinButton::clicked, this, b.slot);
     }
 
-    labelTime = new QLabel(QStringLiteral("00:00:00"), this);
-    labelTime->setObjectName(QStringLiteral("labelTime"));
-    labelTime->setGeometry(twipsRect(kRightColumnLeft, 4300, 1335, 255));
-    labelTime->setAlignment(Qt::AlignCenter);
-    labelTime->setFont(CjkFont::song(12, true));
-    labelTime->hide();
+    auto *time = new QLabel(this);
+    time->setObjectName(labelTime.objectName());
+    time->setAlignment(Qt::AlignCenter);
+    time->setFont(CjkFont::song(12, true));
+    ControlBinder::bindLabel(labelTime, time, ControlBinder::FollowGeometry);
+    time->installEventFilter(this);
+    m_views.insert(labelTime.objectName(), time);
+}
 
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(1000);
-    Timer2 = new QTimer(this);
-    Timer2->setObjectName(QStringLiteral("Timer2"));
-    Timer2->setInterval(100);
+void FormMain::createMenu()
+{
+    auto makeAction
+        = [this](Control &control, QMenu *menu, const QKeySequence &shortcut = {}, bool checkable = false) {
+              auto *action = new QAction(control.Caption(), this);
+              action->setCheckable(checkable);
+              action->setShortcut(shortcut);
+              ControlBinder::bindAction(control, action);
+              menu->addAction(action);
+              // Shortcuts act while the menu is closed, too.
+              addAction(action);
+              m_actions.insert(control.objectName(), action);
+              return action;
+          };
+    auto makeMenu = [this](Control &control, QMenu *parent) {
+        QMenu *menu = parent->addMenu(control.Caption());
+        menu->setObjectName(control.objectName());
+        ControlBinder::bindAction(control, menu->menuAction());
+        m_actions.insert(control.objectName(), menu->menuAction());
+        return menu;
+    };
+
+    m_menuMain = new QMenu(menuMain.Caption(), this);
+    m_menuMain->setObjectName(menuMain.objectName());
+    QMenu *top = m_menuMain;
+    connect(makeAction(menuGame_Start, top, QKeySequence(Qt::CTRL | Qt::Key_B)), &QAction::triggered, this,
+        &FormMain::cmdStart_Click);
+    makeAction(menuGame_Continue, top, QKeySequence(Qt::CTRL | Qt::Key_C));
+    makeAction(menuGame_Save, top, QKeySequence(Qt::CTRL | Qt::Key_S));
+    makeAction(menuGame_Clear, top, QKeySequence(Qt::CTRL | Qt::Key_R));
+    makeAction(menuGame_Reload, top);
+    top->addSeparator();
+    makeAction(menuGame_CopyToClipboard, top);
+    makeAction(menuGame_SavePicture, top);
+    makeAction(menuGame_Print, top);
+    top->addSeparator();
+
+    QMenu *doMenu = makeMenu(menuDo, top);
+    connect(makeAction(menuDo_Next, doMenu, QKeySequence(Qt::CTRL | Qt::Key_N)), &QAction::triggered, this,
+        &FormMain::cmdNext_Click);
+    doMenu->addSeparator();
+    QMenu *difficulty = makeMenu(menuDo_Difficoulty, doMenu);
+    connect(makeAction(menuDo_Difficoulty_Easy, difficulty, {}, true), &QAction::triggered, this,
+        &FormMain::menuDo_Difficoulty_Easy_Click);
+    connect(makeAction(menuDo_Difficoulty_Medium, difficulty, {}, true), &QAction::triggered, this,
+        &FormMain::menuDo_Difficoulty_Medium_Click);
+    connect(makeAction(menuDo_Difficoulty_Hard, difficulty, {}, true), &QAction::triggered, this,
+        &FormMain::menuDo_Difficoulty_Hard_Click);
+    doMenu->addSeparator();
+    connect(makeAction(menuDo_Finished, doMenu, QKeySequence(Qt::CTRL | Qt::Key_F)), &QAction::triggered,
+        this, &FormMain::menuDo_Finished_Click);
+
+    QMenu *setting = makeMenu(menuSetting, top);
+    makeAction(menuSetting_ShowNumberHint, setting, {}, true);
+    makeAction(menuSetting_ShowCrossHint, setting, {}, true);
+    makeAction(menuSetting_PieceColor, setting, {}, true);
+    makeAction(menuSetting_ShowBorder, setting, {}, true);
+    makeAction(menuSetting_FontBold, setting, {}, true);
+    setting->addSeparator();
+    QMenu *music = makeMenu(menuSetting_PlayMusic, setting);
+    connect(makeAction(menuSetting_PlayMusic_osmira, music, {}, true), &QAction::triggered, this,
+        [this] { ModuleMusic::menuSetting_PlayMusic_osmira_Click(*this); });
+    connect(makeAction(menuSetting_PlayMusic_HappyGM, music, {}, true), &QAction::triggered, this,
+        [this] { ModuleMusic::menuSetting_PlayMusic_HappyGM_Click(*this); });
+    connect(makeAction(menuSetting_PlayMusic_Waltz, music, {}, true), &QAction::triggered, this,
+        [this] { ModuleMusic::menuSetting_PlayMusic_Waltz_Click(*this); });
+    music->addSeparator();
+    connect(makeAction(menuSetting_PlayMusic_StartPlay, music, QKeySequence(Qt::CTRL | Qt::Key_P)),
+        &QAction::triggered, this, &FormMain::menuSetting_PlayMusic_StartPlay_Click);
+    connect(makeAction(menuSetting_PlayMusic_StopPlay, music), &QAction::triggered, this,
+        [this] { ModuleMusic::menuSetting_PlayMusic_StopPlay_Click(*this); });
+    setting->addSeparator();
+    makeAction(menuSetting_ExitAutoSave, setting, {}, true);
+    makeAction(menuSetting_PutOnFront, setting, {}, true);
+    top->addSeparator();
+
+    connect(makeAction(menuGame_Grade, top), &QAction::triggered, this, &FormMain::menuGame_Grade_Click);
+    QMenu *about = makeMenu(menuAbout, top);
+    // F1 is shown here and handled when the key is released in the window.
+    QAction *help = makeAction(menuAbout_Help, about, QKeySequence(Qt::Key_F1));
+    removeAction(help);
+    makeAction(menuAbout_Copyright, about);
+    makeAction(menuAbout_AboutMe, about);
+    about->addSeparator();
+    makeAction(menuAbout_UpdateInfo, about);
+    makeAction(menuGame_SoftUpdata, top, QKeySequence(Qt::CTRL | Qt::Key_U));
+    connect(makeAction(menuGame_Exit, top, QKeySequence(Qt::CTRL | Qt::Key_F4)), &QAction::triggered, this,
+        &FormMain::cmdExit_Click);
+}
+
+void FormMain::Form_Load()
+{
+    ModuleFormLoad::Form_Load(*this);
 }
 
 void FormMain::setMousePointer(int pointer)
@@ -144,4 +283,181 @@ void FormMain::setMousePointer(int pointer)
         setCursor(Qt::WaitCursor);
     else
         unsetCursor();
+}
+
+QRect FormMain::windowRect() const
+{
+    const QRect r = frameGeometry();
+    return QRect(pxToTwips(r.x()), pxToTwips(r.y()), pxToTwips(r.width()), pxToTwips(r.height()));
+}
+
+void FormMain::setWindowSize(int width, int height)
+{
+    setFixedSize(twipsToPx(width), twipsToPx(height));
+}
+
+QSize FormMain::clientSize() const
+{
+    return QSize(pxToTwips(width()), pxToTwips(height()));
+}
+
+void FormMain::moveWindow(int left, int top)
+{
+    move(twipsToPx(left), twipsToPx(top));
+}
+
+QSize FormMain::screenSize() const
+{
+    const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!s)
+        return {};
+    return QSize(pxToTwips(s->geometry().width()), pxToTwips(s->geometry().height()));
+}
+
+bool FormMain::isMinimized() const
+{
+    return QWidget::isMinimized();
+}
+
+void FormMain::dragWindow()
+{
+    if (QWindow *window = windowHandle())
+        window->startSystemMove();
+}
+
+bool FormMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_views.value(labelTime.objectName()) && event->type() == QEvent::MouseButtonPress) {
+        labelTime_MouseDown();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void FormMain::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    auto frame = [&p](const Control &shape, const QColor &color) {
+        if (!shape.Visible() || shape.Width() <= 0)
+            return;
+        p.setPen(color);
+        const QRect r = twipsRect(shape.Left(), shape.Top(), shape.Width(), shape.Height());
+        p.drawRect(r.adjusted(0, 0, -1, -1));
+    };
+    frame(Shape1, QColor(128, 128, 128));
+    frame(Shape3, QColor(64, 64, 64));
+    frame(Shape2, QColor(64, 64, 64));
+}
+
+void FormMain::keyReleaseEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_F1)
+        ModuleEntry::Form_KeyUp(*this, ModuleEntry::kF1);
+    QWidget::keyReleaseEvent(event);
+}
+
+void FormMain::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        dragWindow();
+    QWidget::mousePressEvent(event);
+}
+
+void FormMain::cmdStart_Click()
+{
+    ModuleNewGame::cmdStart_Click(*this);
+}
+
+void FormMain::cmdNext_Click()
+{
+    ModuleNewGame::cmdNext_Click(*this);
+}
+
+void FormMain::cmdFinished_Click()
+{
+    ModuleCheck::cmdFinished_Click(*this);
+}
+
+void FormMain::cmdExit_Click()
+{
+    close();
+}
+
+void FormMain::menuDo_Difficoulty_Easy_Click()
+{
+    ModuleNewGame::menuDo_Difficoulty_Easy_Click(*this);
+}
+
+void FormMain::menuDo_Difficoulty_Medium_Click()
+{
+    ModuleNewGame::menuDo_Difficoulty_Medium_Click(*this);
+}
+
+void FormMain::menuDo_Difficoulty_Hard_Click()
+{
+    ModuleNewGame::menuDo_Difficoulty_Hard_Click(*this);
+}
+
+void FormMain::menuDo_Finished_Click()
+{
+    ModuleCheck::menuDo_Finished_Click(*this);
+}
+
+void FormMain::menuGame_Grade_Click()
+{
+    FormGrade *grade = FormGrade::open(*this, this);
+    Q_UNUSED(grade);
+    ModuleSound::PlaySoundBubble(*this);
+}
+
+void FormMain::menuSetting_PlayMusic_StartPlay_Click()
+{
+    ModuleMusic::menuSetting_PlayMusic_StartPlay_Click(*this);
+}
+
+void FormMain::L_MouseDown(int index, int button, int, int, int)
+{
+    ModuleEntry::L_MouseDown(*this, index, button);
+}
+
+void FormMain::txtEnter_KeyPress(QChar character)
+{
+    ModuleEntry::typeCharacter(*this, character);
+}
+
+void FormMain::txtEnter_MouseDown(int button)
+{
+    ModuleEntry::txtEnter_MouseDown(*this, button);
+}
+
+void FormMain::Timer1_Timer()
+{
+    ModuleClock::Timer1_Timer(*this);
+}
+
+void FormMain::Timer2_Timer()
+{
+    ModuleClock::Timer2_Timer(*this);
+}
+
+void FormMain::labelTime_MouseDown()
+{
+    ModuleClock::labelTime_MouseDown(*this);
+}
+
+void FormMain::picTitle_MouseDown(int, int, int)
+{
+    dragWindow();
+}
+
+void FormMain::picTitleLeft_MouseUp(int button, int, int)
+{
+    if (button == 1)
+        m_menuMain->exec(mapToGlobal(QPoint(twipsToPx(60), twipsToPx(350))));
+    picTitleLeft.setPicture(QStringLiteral("\\interface\\black\\titleleft1"));
+}
+
+void FormMain::MMControl1_Done()
+{
+    ModuleMusic::MMControl1_Done(*this);
 }

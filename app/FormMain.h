@@ -1,65 +1,88 @@
 #pragma once
 
 #include "GameState.h"
-#include "ModuleGetNumber.h"
 
+#include <QHash>
 #include <QWidget>
 #include <array>
+#include <memory>
 
 class CellLabelView;
-class QGroupBox;
+class EntryBox;
+class MMControl;
+class QAction;
 class QFrame;
+class QGroupBox;
 class QLabel;
-class QLineEdit;
+class QMenu;
 class QProgressBar;
 class QRadioButton;
-class QTimer;
 class SkinButton;
 
 // The main window: the board of 81 cells, the column of commands on the
-// right and the game state they show. Its one instance is `formMain`.
+// right, the drawn title bar. It draws the game state it inherits and hands
+// every event to the game's handlers; its one instance is `formMain`.
 class FormMain : public QWidget, public GameState
 {
     Q_OBJECT
 public:
-    // Board geometry in twips.
-    static constexpr std::array<int, 9> kColumnLeft { 150, 650, 1140, 1650, 2150, 2640, 3150, 3650, 4145 };
-    static constexpr std::array<int, 9> kRowTop { 535, 1030, 1530, 2040, 2540, 3030, 3540, 4040, 4530 };
-    static constexpr int kCellSize = 515;
-
     explicit FormMain(QWidget *parent = nullptr);
     ~FormMain() override;
 
-    void setMousePointer(int pointer) override;
-
-    // The view of cell i (the model is L(i)).
     CellLabelView *cellView(int index) const { return m_cellViews.at(std::size_t(index)); }
+    // The widget that shows a control, by its design name.
+    QWidget *view(const QString &name) const { return m_views.value(name); }
+    QAction *action(const QString &name) const { return m_actions.value(name); }
+    QMenu *menu() const { return m_menuMain; }
 
-    ModuleGetNumber moduleGetNumber { *this };
+    void setMousePointer(int pointer) override;
+    void Form_Load() override;
+    void menuSetting_PlayMusic_StartPlay_Click() override;
+    QRect windowRect() const override;
+    void setWindowSize(int width, int height) override;
+    QSize clientSize() const override;
+    void moveWindow(int left, int top) override;
+    QSize screenSize() const override;
+    bool isMinimized() const override;
+    void dragWindow() override;
 
-    // Shared controls.
-    QLineEdit *txtEnter = nullptr;
-    std::array<QLabel *, 9> Label1 {};
-    QLabel *labelTime = nullptr;
-    QProgressBar *progressBar = nullptr; // shows ProgressBarMake
-    QTimer *Timer1 = nullptr;
-    QTimer *Timer2 = nullptr;
-    QGroupBox *Frame1 = nullptr;
-    QFrame *Frame2 = nullptr;
-    QRadioButton *optEasy = nullptr;
-    QRadioButton *optMedium = nullptr;
-    QRadioButton *optHard = nullptr;
-    SkinButton *cmdStart = nullptr;
-    SkinButton *cmdContinue = nullptr;
-    SkinButton *cmdSave = nullptr;
-    SkinButton *cmdNext = nullptr;
-    SkinButton *cmdFinished = nullptr;
-    SkinButton *cmdExit = nullptr;
+public slots:
+    void cmdStart_Click();
+    void cmdNext_Click();
+    void cmdFinished_Click();
+    void cmdExit_Click();
+    void menuDo_Difficoulty_Easy_Click();
+    void menuDo_Difficoulty_Medium_Click();
+    void menuDo_Difficoulty_Hard_Click();
+    void menuDo_Finished_Click();
+    void menuGame_Grade_Click();
+    void L_MouseDown(int index, int button, int shift, int x, int y);
+    void txtEnter_KeyPress(QChar character);
+    void txtEnter_MouseDown(int button);
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void labelTime_MouseDown();
+    void picTitle_MouseDown(int button, int x, int y);
+    void picTitleLeft_MouseUp(int button, int x, int y);
+    void MMControl1_Done();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
 
 private:
-    void createControls();
+    void createViews();
+    void createMenu();
+    SkinButton *picture(Control &control, const QString &base, int kind);
 
+    std::unique_ptr<MMControl> m_mm;
     std::array<CellLabelView *, kCells> m_cellViews {};
+    QHash<QString, QWidget *> m_views;
+    QHash<QString, QAction *> m_actions;
+    QMenu *m_menuMain = nullptr;
+    QProgressBar *m_progressBar = nullptr;
 };
 
 // The one main window of the program, or null while none exists.

@@ -1,29 +1,127 @@
 // Times the game's hot paths as medians over repeated runs. Not a test:
-// run it by hand on a quiet machine and copy the table into the README.
+// run it by hand on a quiet machine and copy the table into the README:
+//   QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy build/bench/vexa-bench
 #include "AppPath.h"
 #include "BenchTimer.h"
+#include "Clock.h"
+#include "FormMain.h"
 #include "GameState.h"
+#include "ModuleCheck.h"
+#include "ModuleEntry.h"
 #include "ModuleGetNumber.h"
+#include "MultimediaControl.h"
+#include "ScriptedMessages.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QTimer>
+#include <sys/resource.h>
+#include <sys/times.h>
+#include <unistd.h>
+
+namespace {
+
+// Plays nothing, so that a check is timed without its sounds.
+class SilentMultimedia : public MultimediaControl
+{
+public:
+    void setCommand(const QString &) override { }
+    int Mode() const override { return kModeStopped; }
+};
+
+double cpuSeconds()
+{
+    tms t {};
+    times(&t);
+    return double(t.tms_utime + t.tms_stime) / double(sysconf(_SC_CLK_TCK));
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    QApplication app(argc, argv);
     AppPath::setFolder(QStringLiteral(VEXA_BIN_DIR));
+    ScriptedMessages messages; // the finish message is answered at once
     QList<BenchTimer::Result> results;
 
-    GameState state;
-    ModuleGetNumber bank(state);
+    {
+        GameState state;
+        results << BenchTimer::measure(
+            QStringLiteral("open the bank and draw one puzzle with its 81 fields"), 50, 20, [&] {
+                state.bank.GetNumber();
+                for (int i = 0; i < 81; ++i)
+                    state.SolutionNumber[std::size_t(i)]
+                        = qint16(state.bank.rsProblem.Fields(QStringLiteral("l(%1)").arg(i)).toInt());
+            });
+    }
+
+    // The game itself works on a scratch copy: it writes its files.
+    QTemporaryDir scratch;
+    for (const char *file : { "problem/problem.dbs", "bkmusic/osmira.mid" }) {
+        QDir().mkpath(QFileInfo(scratch.filePath(QLatin1String(file))).path());
+        QFile::copy(
+            QStringLiteral(VEXA_BIN_DIR "/") + QLatin1String(file), scratch.filePath(QLatin1String(file)));
+    }
+    AppPath::setFolder(scratch.path());
+
+    FormMain form;
+    form.Form_Load();
+    form.show();
     results << BenchTimer::measure(
-        QStringLiteral("open the bank and draw one puzzle with its 81 fields"), 50, 20, [&] {
-            bank.GetNumber();
-            for (int i = 0; i < 81; ++i)
-                state.SolutionNumber[std::size_t(i)]
-                    = qint16(bank.rsProblem.Fields(QStringLiteral("l(%1)").arg(i)).toInt());
+        QStringLiteral("Start: board laid out, music started"), 30, 100, [&] { form.cmdStart_Click(); },
+        [&] {
+            form.cmdStart.setEnabled(true);
+            form.MMControl1->setCommand(QStringLiteral("close"));
         });
-    bank.CloseBank();
+    results << BenchTimer::measure(QStringLiteral("Next"), 30, 100, [&] { form.cmdNext_Click(); });
+
+    int cell = 0;
+    results << BenchTimer::measure(
+        QStringLiteral("one typed digit"), 200, 2,
+        [&] { ModuleEntry::typeCharacter(form, QLatin1Char('5')); },
+        [&] {
+            while (form.L(cell).ForeColor() == 0)
+                cell = (cell + 1) % 81;
+            ModuleEntry::L_MouseDown(form, cell, 1);
+            cell = (cell + 1) % 81;
+        });
+
+    SilentMultimedia silent;
+    MultimediaControl *real = form.MMControl1;
+    form.MMControl1 = &silent;
+    for (int i = 0; i < 81; ++i)
+        form.L(i).setCaption(QStringLiteral("1"));
+    results << BenchTimer::measure(QStringLiteral("completion check of a wrong board, without its sounds"),
+        200, 5, [&] { ModuleCheck::cmdFinished_Click(form); });
+    form.MMControl1 = real;
+
+    // Idle: the window with a running clock, for 30 seconds, once with the
+    // tune synthesising and once with the music stopped.
+    form.cmdStart.setEnabled(true);
+    form.cmdStart_Click();
+    auto idle = [&app] {
+        const double cpuBefore = cpuSeconds();
+        QElapsedTimer wall;
+        wall.start();
+        QTimer::singleShot(30000, &app, &QApplication::quit);
+        app.exec();
+        return 100.0 * (cpuSeconds() - cpuBefore) / (wall.elapsed() / 1000.0);
+    };
+    const double withMusic = idle();
+    form.MMControl1->setCommand(QStringLiteral("stop"));
+    const double withoutMusic = idle();
 
     BenchTimer::print(results);
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    QTextStream out(stdout);
+    out << "\nidle window with a running clock, music stopped: " << QString::number(withoutMusic, 'f', 2)
+        << " % CPU (target < 1 %)\n";
+    out << "idle window with a running clock, tune playing: " << QString::number(withMusic, 'f', 2)
+        << " % CPU\n";
+    out << "peak resident memory: " << usage.ru_maxrss / 1024 << " MB\n";
     return 0;
 }

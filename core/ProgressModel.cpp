@@ -13,3 +13,11 @@ void ProgressModel::setVisible(bool visible)
     m_visible = visible;
     emit visibleChanged(visible);
 }
+
+void ProgressModel::setLeft(int twips)
+{
+    if (twips == m_left)
+        return;
+    m_left = twips;
+    emit leftChanged(twips);
+}

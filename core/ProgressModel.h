@@ -14,12 +14,17 @@ public:
     void setValue(int value);
     bool Visible() const { return m_visible; }
     void setVisible(bool visible);
+    // Its place in the window's right column, in twips.
+    int Left() const { return m_left; }
+    void setLeft(int twips);
 
 signals:
     void valueChanged(int value);
     void visibleChanged(bool visible);
+    void leftChanged(int twips);
 
 private:
     int m_value = 0;
     bool m_visible = false;
+    int m_left = 4800;
 };

@@ -1,36 +1,112 @@
 #include "SkinButton.h"
 
 #include "AppPath.h"
+#include "Control.h"
+#include "ControlBinder.h"
+#include "Skin.h"
+#include "Twips.h"
 
 #include <QImageReader>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QPixmap>
 
-SkinButton::SkinButton(const QString &objectName, const QString &baseName, QWidget *parent)
+namespace {
+int buttonCode(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::LeftButton:
+        return 1;
+    case Qt::RightButton:
+        return 2;
+    case Qt::MiddleButton:
+        return 4;
+    default:
+        return 0;
+    }
+}
+} // namespace
+
+SkinButton::SkinButton(Control &control, const QString &baseName, Kind kind, QWidget *parent)
     : QLabel(parent)
+    , m_control(control)
     , m_base(baseName)
+    , m_kind(kind)
 {
-    setObjectName(objectName);
-    setScaledContents(true);
+    setObjectName(control.objectName());
+    setMouseTracking(true);
+    ControlBinder::bindWidget(control, this);
+    connect(&control, &Control::pictureChanged, this, &SkinButton::show);
+    if (!control.Picture().isEmpty())
+        show(control.Picture());
 }
 
-QString SkinButton::skinLiteral(const QString &name)
-{
-    return QStringLiteral("\\interface\\black\\") + name;
-}
-
-bool SkinButton::loadImage(const QString &literal)
+void SkinButton::show(const QString &literal)
 {
     QImageReader reader(AppPath::file(literal));
     const QImage image = reader.read();
     if (image.isNull())
-        return false;
+        return;
     setPixmap(QPixmap::fromImage(image));
-    m_literal = literal;
-    return true;
+    m_shown = literal;
 }
 
-void SkinButton::setEnabledWithImage(bool enabled)
+void SkinButton::setState(char digit)
 {
-    setEnabled(enabled);
-    loadImage(skinLiteral(m_base + (enabled ? QLatin1Char('1') : QLatin1Char('3'))));
+    m_control.setPicture(Skin::literal(m_base + QLatin1Char(digit)));
+}
+
+void SkinButton::mousePressEvent(QMouseEvent *event)
+{
+    const QPoint p = event->position().toPoint();
+    const int button = buttonCode(event->button());
+    if (button == 1) {
+        m_pressed = true;
+        if (m_kind == Kind::CommandButton)
+            setState('3');
+    }
+    emit mouseDown(button, pxToTwips(p.x()), pxToTwips(p.y()));
+}
+
+void SkinButton::mouseMoveEvent(QMouseEvent *event)
+{
+    if (event->buttons() != Qt::NoButton || !isEnabled() || m_kind == Kind::Picture)
+        return;
+    // A point on the right or bottom edge still counts as inside.
+    const QPoint p = event->position().toPoint();
+    const bool inside = p.x() >= 0 && p.y() >= 0 && p.x() <= width() && p.y() <= height();
+    setState(inside ? '2' : '1');
+}
+
+void SkinButton::leaveEvent(QEvent *)
+{
+    // The pointer left without a move inside being reported last: show the
+    // normal picture again, as the first move outside would.
+    if (isEnabled() && m_kind != Kind::Picture && !m_pressed)
+        setState('1');
+}
+
+void SkinButton::mouseReleaseEvent(QMouseEvent *event)
+{
+    const QPoint p = event->position().toPoint();
+    const int button = buttonCode(event->button());
+    const bool wasPressed = m_pressed && button == 1;
+    if (button == 1)
+        m_pressed = false;
+    // Command buttons restore the normal picture on a left release; the
+    // title-bar icons on any button.
+    if (m_kind == Kind::HoverIcon || (m_kind == Kind::CommandButton && button == 1))
+        setState('1');
+    emit mouseUp(button, pxToTwips(p.x()), pxToTwips(p.y()));
+    if (wasPressed && rect().contains(p))
+        emit clicked();
+}
+
+void SkinButton::paintEvent(QPaintEvent *)
+{
+    const QPixmap pm = pixmap();
+    if (pm.isNull())
+        return;
+    QPainter p(this);
+    p.drawPixmap(0, 0, pm);
 }

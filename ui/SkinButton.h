@@ -2,26 +2,48 @@
 
 #include <QLabel>
 
-// A command button drawn from skin images: "<base>1" normal, "<base>2"
-// hover, "<base>3" pressed or disabled, loaded from the skin folder at each
-// change. A missing or unreadable image keeps the one shown before.
+class Control;
+
+// A picture control drawn from skin images. A command button swaps
+// "<base>1" normal, "<base>2" hover and "<base>3" pressed (the greyed image
+// when disabled too); title-bar icons have a normal and a hover image. The
+// picture shown is the one its control names; a missing or unreadable
+// image keeps the one shown before.
 class SkinButton : public QLabel
 {
     Q_OBJECT
 public:
-    SkinButton(const QString &objectName, const QString &baseName, QWidget *parent);
+    enum class Kind { CommandButton, HoverIcon, Picture };
 
+    SkinButton(Control &control, const QString &baseName, Kind kind, QWidget *parent);
+
+    Control &control() const { return m_control; }
     const QString &baseName() const { return m_base; }
-    // Loads a picture given by its literal ("\\interface\\black\\save1").
-    // Returns false (and keeps the picture) when it cannot be read.
-    bool loadImage(const QString &literal);
-    // The literal of the picture shown now.
-    const QString &imageLiteral() const { return m_literal; }
-    // Enabling loads the normal image, disabling the greyed one.
-    void setEnabledWithImage(bool enabled);
-    static QString skinLiteral(const QString &name);
+    // The literal of the picture shown now (empty before any was read).
+    const QString &shownLiteral() const { return m_shown; }
+
+signals:
+    // Buttons as 1 left, 2 right, 4 middle; x, y in twips.
+    void mouseDown(int button, int x, int y);
+    void mouseUp(int button, int x, int y);
+    // A left press and release on the control.
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+    // The skin carries its own greyed picture; Qt must not grey it again.
+    void paintEvent(QPaintEvent *event) override;
 
 private:
+    void show(const QString &literal);
+    void setState(char digit);
+
+    Control &m_control;
     QString m_base;
-    QString m_literal;
+    Kind m_kind;
+    QString m_shown;
+    bool m_pressed = false;
 };

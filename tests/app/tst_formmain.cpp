@@ -12,12 +12,14 @@ class TestFormMain : public QObject
 private slots:
     void cellsLieAtTheirDesignedPlaces()
     {
+        ProgramFolder folder;
         FormMain form;
+        form.Form_Load();
         QCOMPARE(formMain, &form);
         for (int i = 0; i < 81; ++i) {
             const QRect r = form.cellView(i)->geometry();
-            QCOMPARE(r.x(), twipsToPx(FormMain::kColumnLeft[std::size_t(i % 9)]));
-            QCOMPARE(r.y(), twipsToPx(FormMain::kRowTop[std::size_t(i / 9)]));
+            QCOMPARE(r.x(), twipsToPx(CellLabel::kColumnLeft[std::size_t(i % 9)]));
+            QCOMPARE(r.y(), twipsToPx(CellLabel::kRowTop[std::size_t(i / 9)]));
             QCOMPARE(r.size(), QSize(34, 34));
             QCOMPARE(form.cellView(i)->objectName(), QStringLiteral("L(%1)").arg(i));
         }
@@ -64,7 +66,9 @@ private slots:
 
     void newWindowHoldsTheDesignedColours()
     {
+        ProgramFolder folder;
         FormMain form;
+        form.Form_Load();
         QCOMPARE(form.lColorValue, QString::number(0x00FFC5A2));
         QCOMPARE(form.lEmptyColorValue, QString::number(0x0000C438));
         QCOMPARE(form.lPieceColorValue, QString::number(0x00E6E6E6));

@@ -1,0 +1,213 @@
+#include "ModuleFormLoad.h"
+
+#include "AppPath.h"
+#include "Clock.h"
+#include "GameState.h"
+#include "GradeFile.h"
+#include "ModuleGameSetting.h"
+#include "MultimediaControl.h"
+#include "Rgb.h"
+#include "SettingFile.h"
+#include "Skin.h"
+#include "TextFile.h"
+
+#include <QFileInfo>
+
+void ModuleFormLoad::applyDesign(GameState &form)
+{
+    constexpr int kRight = 4800;
+    form.Frame1.move(kRight, 450, 1335, 1245);
+    form.Frame1.setCaption(QStringLiteral("难度选择"));
+    form.optEasy.setCaption(QStringLiteral("初级"));
+    form.optEasy.move(300, 280, 855, 255);
+    form.optMedium.setCaption(QStringLiteral("普通"));
+    form.optMedium.move(300, 570, 855, 255);
+    form.optHard.setCaption(QStringLiteral("高级"));
+    form.optHard.move(300, 855, 855, 255);
+    form.optMedium.setChecked(true);
+
+    struct Button
+    {
+        Control &control;
+        const char *base;
+        int top;
+    };
+    for (const Button &b :
+        { Button { form.cmdStart, "start", 1920 }, Button { form.cmdContinue, "continue", 2380 },
+            Button { form.cmdSave, "save", 2860 }, Button { form.cmdNext, "next", 3340 },
+            Button { form.cmdFinished, "finish", 3820 }, Button { form.cmdExit, "exit", 4660 } }) {
+        b.control.move(kRight, b.top, 1335, 375);
+        b.control.setPicture(Skin::literal(QLatin1String(b.base) + QLatin1Char('1')));
+    }
+    form.labelTime.move(kRight, 4300, 1335, 255);
+    form.labelTime.setFontBold(true);
+    form.labelTime.setFontSize(12);
+    form.labelTime.setCaption(QStringLiteral("00:00:00"));
+
+    form.picTitleLeft.move(0, 0, 1830, 390);
+    form.picTitleLeft.setPicture(Skin::literal(QStringLiteral("titleleft1")));
+    form.picTitle.move(30, 0, 6975, 390);
+    form.picTitle.setPicture(Skin::literal(QStringLiteral("titleshort")));
+    form.picMusicPlay.move(4630, 85, 225, 225);
+    form.picMusicPlay.setPicture(Skin::literal(QStringLiteral("musicplay")));
+    form.picMusicStop.move(4630, 85, 225, 225);
+    form.picMusicStop.setPicture(Skin::literal(QStringLiteral("musicstop")));
+    form.picMusicStop.setVisible(false);
+    form.picPutOnFront.move(4900, 85, 225, 225);
+    form.picPutOnFront.setPicture(Skin::literal(QStringLiteral("putonfront1")));
+    form.picMinimize.move(5220, 85, 375, 225);
+    form.picMinimize.setPicture(Skin::literal(QStringLiteral("minimize1")));
+    form.picClose.move(5640, 85, 525, 225);
+    form.picClose.setPicture(Skin::literal(QStringLiteral("close1")));
+
+    form.Frame2.move(4780, 430, 620, 4620);
+    for (int k = 0; k < 9; ++k) {
+        form.Label1(k).move(120, 220 + 490 * k, 375, 375);
+        form.Label1(k).setBackColor(RGB(255, 255, 255));
+    }
+    form.Shape2.move(130, 530, 4530, 4530);
+    form.txtEnter.move(0, 0, 515, 515);
+
+    const char *const captions[][2] = {
+        { "menuMain", "菜单" },
+        { "menuGame_Start", "开始(&B)" },
+        { "menuGame_Continue", "继续(&C)" },
+        { "menuGame_Save", "存盘(&S)" },
+        { "menuGame_Clear", "擦除重做(&R)" },
+        { "menuGame_Reload", "重置游戏" },
+        { "menuGame_CopyToClipboard", "复制到剪贴板" },
+        { "menuGame_SavePicture", "保存为图片..." },
+        { "menuGame_Print", "打印..." },
+        { "menuDo", "操作(&D)" },
+        { "menuDo_Next", "下一题(&N)" },
+        { "menuDo_Difficoulty", "难度选择" },
+        { "menuDo_Difficoulty_Easy", "初级" },
+        { "menuDo_Difficoulty_Medium", "普通" },
+        { "menuDo_Difficoulty_Hard", "高级" },
+        { "menuDo_Finished", "完成(&F)" },
+        { "menuSetting", "设置(&S)" },
+        { "menuSetting_ShowNumberHint", "显示数字提示" },
+        { "menuSetting_ShowCrossHint", "显示十字提示" },
+        { "menuSetting_PieceColor", "增强色块" },
+        { "menuSetting_ShowBorder", "显示边框" },
+        { "menuSetting_FontBold", "粗体显示数字" },
+        { "menuSetting_PlayMusic", "播放背景音乐" },
+        { "menuSetting_PlayMusic_osmira", "Osmira" },
+        { "menuSetting_PlayMusic_HappyGM", "HappyGM" },
+        { "menuSetting_PlayMusic_Waltz", "Waltz" },
+        { "menuSetting_PlayMusic_StartPlay", "开始播放(&P)" },
+        { "menuSetting_PlayMusic_StopPlay", "停止播放" },
+        { "menuSetting_ExitAutoSave", "退出时自动记录" },
+        { "menuSetting_PutOnFront", "置于前端" },
+        { "menuGame_Grade", "成绩" },
+        { "menuAbout", "关于(&A)" },
+        { "menuAbout_Help", "帮助(&H)" },
+        { "menuAbout_Copyright", "版权声明" },
+        { "menuAbout_AboutMe", "关于软件(&A)" },
+        { "menuAbout_UpdateInfo", "更新信息(&U)" },
+        { "menuGame_SoftUpdata", "更新验证..." },
+        { "menuGame_Exit", "退出(&X)" },
+    };
+    for (const auto &entry : captions) {
+        if (Control *item = form.findControl(QLatin1String(entry[0])))
+            item->setCaption(QString::fromUtf8(entry[1]));
+    }
+    // Tunes can be picked only while music plays.
+    form.menuSetting_PlayMusic_StopPlay.setVisible(false);
+}
+
+void ModuleFormLoad::Form_Load(GameState &form)
+{
+    form.setMousePointer(GameState::kPointerHourglass);
+    if (MultimediaControl *mm = form.MMControl1) {
+        mm->Notify = true;
+        mm->DeviceType = QStringLiteral("Sequencer");
+        mm->FileName = AppPath::file(QStringLiteral("\\bkmusic\\osmira.mid"));
+    }
+    const QString gradePath = AppPath::file(QStringLiteral("\\grade"));
+    GradeFile::createDefaultIfMissing(gradePath);
+    const QString settingPath = AppPath::file(QStringLiteral("/setting"));
+    if (!QFileInfo::exists(settingPath))
+        TextFile::writeLines(settingPath, SettingFile::defaultLines());
+    const QStringList setting = SettingFile::read(settingPath);
+    form.GameTimeStart = Clock::now();
+    const GradeFile::Values grade = GradeFile::read(gradePath);
+    form.strLastFinishedTime = grade.lastFinishedTime;
+    form.strFastestTime = grade.fastestTime;
+    form.strTotalTime = grade.totalTime;
+    form.strFinishedCount = grade.finishedCount;
+    form.strGrade = grade.grade;
+
+    form.menuMain.setVisible(false);
+    for (Control *item : { &form.menuGame_Clear, &form.menuGame_Print, &form.menuGame_SavePicture,
+             &form.menuGame_CopyToClipboard })
+        item->setEnabled(false);
+    form.menuDo_Difficoulty_Easy.setChecked(false);
+    form.menuDo_Difficoulty_Medium.setChecked(true);
+    form.menuDo_Difficoulty_Hard.setChecked(false);
+    form.menuSetting_PlayMusic.setEnabled(false);
+    form.menuSetting_ShowNumberHint.setChecked(SettingFile::isOn(setting.at(SettingFile::kShowNumberHint)));
+    ModuleGameSetting::ApplyLayout(form);
+    form.menuSetting_ShowCrossHint.setChecked(SettingFile::isOn(setting.at(SettingFile::kShowCrossHint)));
+    form.menuSetting_ExitAutoSave.setChecked(SettingFile::isOn(setting.at(SettingFile::kAutoSave)));
+    const bool bold = SettingFile::isOn(setting.at(SettingFile::kFontBold));
+    form.menuSetting_FontBold.setChecked(bold);
+    const bool onTop = SettingFile::isOn(setting.at(SettingFile::kPutOnFront));
+    form.menuSetting_PutOnFront.setChecked(onTop);
+    form.picPutOnFront.setPicture(
+        Skin::literal(onTop ? QStringLiteral("putonfront2") : QStringLiteral("putonfront1")));
+    form.menuSetting_PieceColor.setChecked(SettingFile::isOn(setting.at(SettingFile::kPieceColor)));
+    const bool border = SettingFile::isOn(setting.at(SettingFile::kShowBorder));
+    form.menuSetting_ShowBorder.setChecked(border);
+    form.Shape2.setVisible(border);
+
+    form.lColorValue = QString::number(RGB(162, 197, 255));
+    form.lEmptyColorValue = QString::number(RGB(56, 196, 0));
+    form.lNumericalTimeTrueColor = QString::number(RGB(255, 255, 255));
+    form.lPieceColorValue = QString::number(RGB(230, 230, 230));
+    form.labelTime.setCaption(QStringLiteral("00:00:00"));
+
+    form.txtEnter.setWidth(515);
+    form.txtEnter.setHeight(515);
+    form.txtEnter.setEnabled(false);
+    form.txtEnter.setVisible(false);
+    form.txtEnter.setText(QString());
+    form.txtEnter.setFontSize(19);
+    form.txtEnter.setFontBold(false);
+    form.txtEnter.setBackColor(RGB(255, 180, 55));
+
+    const bool saved = QFileInfo::exists(AppPath::file(QStringLiteral("\\save")));
+    Skin::setEnabled(form.cmdContinue, QStringLiteral("continue"), saved);
+    form.menuGame_Continue.setEnabled(saved);
+    Skin::setEnabled(form.cmdSave, QStringLiteral("save"), false);
+    Skin::setEnabled(form.cmdNext, QStringLiteral("next"), false);
+    Skin::setEnabled(form.cmdFinished, QStringLiteral("finish"), false);
+    form.menuGame_Save.setEnabled(false);
+    form.menuDo_Next.setEnabled(false);
+    form.menuDo_Finished.setEnabled(false);
+    form.labelTime.setVisible(false);
+    form.optMedium.setValue(true);
+    form.ProgressBarMake.setVisible(false);
+
+    for (int i = 0; i < GameState::kCells; ++i) {
+        CellLabel &cell = form.L(i);
+        cell.setCaption(QString());
+        cell.setFontSize(24);
+        cell.setForeColor(0);
+        cell.setFontBold(bold);
+        cell.setEnabled(false);
+    }
+    ModuleGameSetting::RepaintBoard(form);
+    if (form.optEasy.Value())
+        form.Difficulty = QStringLiteral("easy");
+    if (form.optMedium.Value())
+        form.Difficulty = QStringLiteral("medium");
+    if (form.optHard.Value())
+        form.Difficulty = QStringLiteral("hard");
+    for (int k = 0; k < 9; ++k) {
+        form.Label1(k).setFontBold(true);
+        form.Label1(k).setFontSize(17);
+        form.Label1(k).setCaption(QString::number(k + 1));
+    }
+    form.setMousePointer(GameState::kPointerDefault);
+}

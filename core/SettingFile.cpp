@@ -1,0 +1,39 @@
+#include "SettingFile.h"
+
+#include "TextFile.h"
+
+namespace {
+const char *const kKeys[7] = { "[ShowNumberHint]", "[ShowCrossHint]", "[AutoSave]", "[PutOnFront]",
+    "[PieceColor]", "[ShowBorder]", "[FontBold]" };
+const char *const kDefaults[7] = { "False", "True", "False", "True", "True", "False", "False" };
+} // namespace
+
+QStringList SettingFile::lines(const QStringList &values)
+{
+    QStringList out;
+    for (int k = 0; k < 7; ++k) {
+        out << QLatin1String(kKeys[k]) << values.value(k);
+        if (k < 6)
+            out << QString();
+    }
+    return out;
+}
+
+QStringList SettingFile::defaultLines()
+{
+    QStringList values;
+    for (const char *value : kDefaults)
+        values << QLatin1String(value);
+    return lines(values);
+}
+
+QStringList SettingFile::read(const QString &path)
+{
+    QStringList result = TextFile::readLines(path).value_or(QStringList());
+    const QStringList defaults = defaultLines();
+    if (result.size() > kLines)
+        result = result.mid(0, kLines);
+    while (result.size() < kLines)
+        result << defaults.at(result.size());
+    return result;
+}

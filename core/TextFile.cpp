@@ -1,0 +1,82 @@
+#include "TextFile.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace {
+const char *const kCodePage = "GBK";
+
+bool fail(QString *error, const QString &text)
+{
+    if (error)
+        *error = text;
+    return false;
+}
+} // namespace
+
+std::optional<QStringList> TextFile::readLines(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray bytes = file.read(kMaxReadBytes);
+    QStringDecoder decoder(kCodePage, QStringDecoder::Flag::Stateless);
+    if (!decoder.isValid())
+        return std::nullopt;
+    // Split before decoding: GBK never uses LF inside a character, so this
+    // is where the lines end, and a broken character at the end of one line
+    // (stateless decoding) cannot swallow the start of the next.
+    QList<QByteArray> pieces = bytes.split('\n');
+    // A terminated last line leaves an empty piece that is no line.
+    if (pieces.last().isEmpty())
+        pieces.removeLast();
+    QStringList lines;
+    lines.reserve(pieces.size());
+    for (QByteArray &piece : pieces) {
+        if (piece.endsWith('\r'))
+            piece.chop(1);
+        // With its LF back, a lead byte left without its second byte shows
+        // as a replacement character instead of vanishing.
+        piece += '\n';
+        QString line = decoder.decode(piece);
+        line.chop(1);
+        lines << line;
+    }
+    return lines;
+}
+
+bool TextFile::writeLines(const QString &path, const QStringList &lines, QString *error)
+{
+    QStringEncoder encoder(kCodePage);
+    if (!encoder.isValid())
+        return fail(error, QStringLiteral("The GBK text encoding is not available"));
+    QByteArray bytes;
+    for (const QString &line : lines) {
+        bytes += encoder.encode(line);
+        bytes += "\r\n";
+    }
+    // QSaveFile writes beside the target and renames only after everything
+    // was written, so a crash or a full disk leaves the old file whole.
+    // Unbuffered, because QSaveFile::commit() does not notice when flushing
+    // its buffer stops short, and would put a cut-off file in place.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return fail(error, file.errorString());
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        // A write that stops short is retried, so that the next one names
+        // the error (disk full, file too large).
+        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
+        if (n <= 0) {
+            const QString why = file.errorString();
+            file.cancelWriting();
+            return fail(error, why);
+        }
+        done += n;
+    }
+    if (!file.commit())
+        return fail(error, file.errorString());
+    return true;
+}

@@ -1,0 +1,130 @@
+#include "ModuleCheck.h"
+
+#include "Clock.h"
+#include "GameState.h"
+#include "MessageBox.h"
+#include "ModuleClock.h"
+#include "ModuleNewGame.h"
+#include "ModuleSaveFiles.h"
+#include "ModuleSound.h"
+#include "Skin.h"
+
+namespace {
+
+const QString kErrorTitle = QStringLiteral("出错");
+const QString kTypeMismatch = QStringLiteral("类型不匹配");
+
+// A cell's digit as the check reads it; an empty or non-digit caption
+// cannot be compared.
+bool digitOf(const CellLabel &cell, int *digit)
+{
+    bool ok = false;
+    *digit = cell.Caption().trimmed().toInt(&ok);
+    return ok;
+}
+
+bool isRecord(const QString &time, const QString &fastest)
+{
+    return time < fastest || fastest == QLatin1String("00:00:00");
+}
+
+} // namespace
+
+void ModuleCheck::menuDo_Finished_Click(GameState &form)
+{
+    cmdFinished_Click(form);
+}
+
+void ModuleCheck::cmdFinished_Click(GameState &form)
+{
+    int playerColor = 0;
+    if (!GameState::colorValue(form.lEmptyColorValue, &playerColor)) {
+        MessageBox::critical(kErrorTitle, kTypeMismatch);
+        return;
+    }
+    int count = 0;
+    for (int i = 0; i < GameState::kCells; ++i) {
+        CellLabel &cell = form.L(i);
+        int digit = 0;
+        if (!digitOf(cell, &digit)) {
+            // What was marked so far stays marked.
+            MessageBox::critical(kErrorTitle, kTypeMismatch);
+            return;
+        }
+        if (digit == form.SolutionNumber[std::size_t(i)]) {
+            ++count;
+            if (cell.ForeColor() != 0)
+                cell.setForeColor(playerColor);
+        } else {
+            cell.setForeColor(kRed);
+            Skin::setEnabled(form.cmdFinished, QStringLiteral("finish"), false);
+        }
+    }
+    if (count == GameState::kCells) {
+        correctBoard(form);
+        return;
+    }
+    ModuleSound::PlayEffect(form, QStringLiteral("\\bkmusic\\D_wrong.wav"));
+    ModuleSound::PlayEffect(form, QStringLiteral("\\bkmusic\\D_oohs.wav"));
+}
+
+void ModuleCheck::correctBoard(GameState &form)
+{
+    form.Timer1.stop();
+    form.strLastFinishedTime = form.labelTime.Caption();
+    const QString time = form.labelTime.Caption();
+    const QString fastest = form.strFastestTime.toString();
+    const bool record = isRecord(time, fastest);
+    const QString head = QStringLiteral("恭喜你，完全正确\r\n\r\n耗时：") + time + QStringLiteral("\r\n");
+    if (record) {
+        MessageBox::information(QStringLiteral("完成"), head + QStringLiteral("打破了最快用时纪录\r\n "));
+        ModuleSound::PlayEffect(form, QStringLiteral("\\bkmusic\\D_great.wav"));
+    } else {
+        // A time equal to the record is a plain finish, announced as such.
+        MessageBox::information(QStringLiteral("完成"), head + QStringLiteral(" "));
+        ModuleSound::PlayEffect(form, QStringLiteral("\\bkmusic\\D_finished.wav"));
+    }
+    for (int k = 0; k < 9; ++k)
+        form.Label1(k).setBackColor(0xFFFFFF);
+
+    bool countOk = false;
+    const qlonglong finished = form.strFinishedCount.toString().trimmed().toLongLong(&countOk);
+    if (!countOk) {
+        MessageBox::critical(kErrorTitle, kTypeMismatch);
+    } else {
+        form.strFinishedCount = QVariant::fromValue(finished + 1);
+        if (record)
+            form.strFastestTime = time;
+        QString error;
+        if (!ModuleSaveFiles::SaveGrade(form, &error))
+            MessageBox::critical(kErrorTitle, error);
+    }
+
+    // Back to the state without a running game, even if the statistics
+    // could not be kept: a stopped clock over a solved board helps no one.
+    Skin::setEnabled(form.cmdStart, QStringLiteral("start"), true);
+    Skin::setEnabled(form.cmdSave, QStringLiteral("save"), false);
+    Skin::setEnabled(form.cmdNext, QStringLiteral("next"), false);
+    Skin::setEnabled(form.cmdFinished, QStringLiteral("finish"), false);
+    for (Control *control : { &form.Frame1, &form.optEasy, &form.optMedium, &form.optHard,
+             &form.menuDo_Difficoulty, &form.menuGame_Start })
+        control->setEnabled(true);
+    for (Control *item : { &form.menuGame_Save, &form.menuDo_Next, &form.menuDo_Finished })
+        item->setEnabled(false);
+    for (int i = 0; i < GameState::kCells; ++i) {
+        form.L(i).setCaption(QString());
+        form.L(i).setEnabled(true);
+    }
+    form.labelTime.setCaption(QStringLiteral("00:00:00"));
+    form.labelTime.setVisible(false);
+
+    if (form.IsContinuedGame) {
+        form.Form_Load();
+        return;
+    }
+    ModuleNewGame::cmdNext_Click(form);
+    // The next puzzle is on the board and playable: its clock runs, or its
+    // finish would read 00:00:00 and count as a record.
+    if (form.bank.rsProblem.State() == 1)
+        ModuleClock::startClock(form);
+}

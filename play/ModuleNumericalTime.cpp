@@ -1,0 +1,29 @@
+#include "ModuleNumericalTime.h"
+
+#include "GameState.h"
+
+void ModuleNumericalTime::attach(GameState &form)
+{
+    for (int i = 0; i < GameState::kCells; ++i)
+        QObject::connect(
+            &form.L(i), &CellLabel::captionChanged, &form.L(i), [&form] { NumericalTime(form); });
+}
+
+void ModuleNumericalTime::NumericalTime(GameState &form)
+{
+    for (int k = 0; k < 9; ++k) {
+        const QString digit = QString::number(k + 1);
+        int count = 0;
+        for (int i = 0; i < GameState::kCells; ++i)
+            if (form.L(i).Caption() == digit)
+                ++count;
+        if (count < 9) {
+            form.Label1(k).setEnabled(false);
+        } else {
+            form.Label1(k).setEnabled(true);
+            int color = 0xFFFFFF;
+            GameState::colorValue(form.lNumericalTimeTrueColor, &color);
+            form.Label1(k).setBackColor(color);
+        }
+    }
+}

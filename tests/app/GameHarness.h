@@ -1,0 +1,47 @@
+#pragma once
+
+#include "FormMain.h"
+#include "ProgramFolder.h"
+#include "RecordingMultimedia.h"
+#include "ScriptedMessages.h"
+
+#include <QDateTime>
+#include <memory>
+
+// The real main window on a copy of the built program folder, driven by
+// mouse clicks and key presses, with a fixed clock and fixed random draws,
+// a recording sound device and scripted message boxes.
+class GameHarness
+{
+public:
+    explicit GameHarness(
+        quint32 seed = 4242, const QDateTime &now = QDateTime(QDate(2026, 12, 8), QTime(10, 0, 0)));
+    ~GameHarness();
+
+    FormMain &form() { return *m_form; }
+    ProgramFolder &folder() { return m_folder; }
+    ScriptedMessages messages;
+    RecordingMultimedia sound;
+
+    // Creates the window and runs its load; files may be put into the
+    // program folder before.
+    void load();
+
+    void click(const QString &name, Qt::MouseButton button = Qt::LeftButton);
+    void clickCell(int index, Qt::MouseButton button = Qt::LeftButton);
+    void type(QChar character);
+    void typeKey(Qt::Key key);
+    void trigger(const QString &menuItem);
+    // Moves the clock on and lets the game clock tick.
+    void tick(int seconds);
+
+    // Cells the player fills, in index order.
+    QList<int> playerCells();
+    // Fills every player cell with its solution digit, by click and key.
+    void solve();
+    QByteArray file(const QString &name) const;
+
+private:
+    ProgramFolder m_folder { ProgramFolder::Content::CopyOfBuild };
+    std::unique_ptr<FormMain> m_form;
+};

@@ -1,0 +1,398 @@
+#include "Clock.h"
+#include "GameHarness.h"
+#include "ModuleCheck.h"
+#include "RandomSource.h"
+#include "Skin.h"
+
+#include <QAction>
+#include <QFile>
+#include <QtTest>
+
+namespace {
+
+constexpr int kPlayerColor = 50232;
+
+const QByteArray kRecordMessageHead = "恭喜你，完全正确\r\n\r\n耗时：";
+
+QByteArray grade(const char *last, const char *fastest, const char *total, const char *count)
+{
+    return QByteArray("[LastFinishedTime]\r\n") + last + "\r\n\r\n[FastestTime]\r\n" + fastest
+        + "\r\n\r\n[TotalTime]\r\n" + total + "\r\n\r\n[FinishedCount]\r\n" + count
+        + "\r\n\r\n[Grade]\r\n\xA1\xEF\r\n";
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+} // namespace
+
+class TestGame : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void startLaysOutAPuzzleAndStartsTheClock()
+    {
+        GameHarness game;
+        game.load();
+        FormMain &form = game.form();
+        QList<int> progress;
+        connect(&form.ProgressBarMake, &ProgressModel::valueChanged, this, [&](int v) { progress << v; });
+        game.click(QStringLiteral("cmdStart"));
+
+        QCOMPARE(progress, (QList<int> { 5, 15, 25, 35, 45, 55, 70, 85, 100, 0 }));
+        QVERIFY(!form.ProgressBarMake.Visible());
+        QCOMPARE(form.MousePointer(), GameState::kPointerDefault);
+        QCOMPARE(game.messages.count(), 0);
+        const int id = form.GetNumberOrder.toInt();
+        QVERIFY(id >= 1 && id <= 8);
+        // Every cell holds its solution or is an empty player cell; medium
+        // blanks at most 54 cells and never the last one.
+        const QList<int> player = game.playerCells();
+        QVERIFY(!player.isEmpty() && player.size() <= 54);
+        QVERIFY(!player.contains(80));
+        for (int i = 0; i < 81; ++i) {
+            const CellLabel &cell = form.L(i);
+            QVERIFY(cell.Enabled());
+            if (cell.ForeColor() == 0)
+                QCOMPARE(cell.Caption(), QString::number(form.SolutionNumber[std::size_t(i)]));
+            else
+                QVERIFY(cell.Caption().isEmpty());
+        }
+        QVERIFY(!form.cmdStart.Enabled());
+        QCOMPARE(form.cmdStart.Picture(), Skin::literal(QStringLiteral("start3")));
+        QCOMPARE(form.cmdContinue.Picture(), Skin::literal(QStringLiteral("continue3")));
+        QCOMPARE(form.cmdSave.Picture(), Skin::literal(QStringLiteral("save1")));
+        QCOMPARE(form.cmdNext.Picture(), Skin::literal(QStringLiteral("next1")));
+        QVERIFY(!form.cmdFinished.Enabled());
+        QVERIFY(!form.menuGame_Start.Enabled());
+        QVERIFY(form.menuGame_Save.Enabled() && form.menuGame_Clear.Enabled() && form.menuDo_Next.Enabled());
+        QVERIFY(form.menuSetting_PlayMusic.Enabled());
+        QVERIFY(form.menuSetting_PlayMusic_osmira.Checked());
+        QVERIFY(form.menuSetting_PlayMusic_StopPlay.Visible());
+        QVERIFY(!form.menuSetting_PlayMusic_StartPlay.Visible());
+        QCOMPARE(game.sound.history.mid(game.sound.history.size() - 2),
+            (QStringList {
+                QStringLiteral("open bkmusic/osmira.mid"), QStringLiteral("play bkmusic/osmira.mid") }));
+        QVERIFY(form.Timer1.isActive());
+        QVERIFY(form.labelTime.Visible());
+        game.tick(1);
+        QCOMPARE(form.labelTime.Caption(), QStringLiteral("00:00:01"));
+    }
+
+    void wholeGameToARecordFinish()
+    {
+        GameHarness game;
+        game.load();
+        FormMain &form = game.form();
+        game.click(QStringLiteral("cmdStart"));
+        game.sound.clear();
+        const QList<int> player = game.playerCells();
+        game.tick(65);
+
+        // The finish command comes exactly with the last digit.
+        for (int n = 0; n < player.size(); ++n) {
+            QVERIFY(!form.cmdFinished.Enabled());
+            const int i = player.at(n);
+            game.clickCell(i);
+            QVERIFY(form.txtEnter.Visible());
+            QVERIFY(!form.cmdSave.Enabled() && !form.cmdNext.Enabled() && !form.optHard.Enabled());
+            game.type(QChar('0' + form.SolutionNumber[std::size_t(i)]));
+            QVERIFY(!form.txtEnter.Visible());
+            QCOMPARE(form.L(i).ForeColor(), kPlayerColor);
+        }
+        QVERIFY(form.cmdFinished.Enabled());
+        QVERIFY(form.menuDo_Finished.Enabled());
+        QStringList expected;
+        for (int n = 0; n < player.size(); ++n)
+            expected << QStringLiteral("D_bubble.wav") << QStringLiteral("D_press.wav");
+        QCOMPARE(game.sound.effects(), expected);
+
+        game.sound.clear();
+        game.click(QStringLiteral("cmdFinished"));
+        QCOMPARE(game.messages.count(), 1);
+        QCOMPARE(game.messages.last().title, QStringLiteral("完成"));
+        QCOMPARE(game.messages.last().icon, MessageBox::Icon::Information);
+        QCOMPARE(game.messages.last().text,
+            QString::fromUtf8(kRecordMessageHead) + QStringLiteral("00:01:05\r\n打破了最快用时纪录\r\n "));
+        QCOMPARE(game.sound.effects(), QStringList { QStringLiteral("D_great.wav") });
+        QCOMPARE(game.file(QStringLiteral("grade")), grade("00:01:05", "00:01:05", "00:00:00", " 1 "));
+
+        // Back to no running game, with the next puzzle laid out and timed.
+        QVERIFY(form.cmdStart.Enabled());
+        QVERIFY(!form.cmdSave.Enabled() && !form.cmdNext.Enabled() && !form.cmdFinished.Enabled());
+        QVERIFY(form.optEasy.Enabled() && form.menuDo_Difficoulty.Enabled() && form.menuGame_Start.Enabled());
+        QVERIFY(
+            !form.menuGame_Save.Enabled() && !form.menuDo_Next.Enabled() && !form.menuDo_Finished.Enabled());
+        QVERIFY(!game.playerCells().isEmpty());
+        QVERIFY(form.Timer1.isActive());
+        QVERIFY(form.labelTime.Visible());
+        QCOMPARE(form.labelTime.Caption(), QStringLiteral("00:00:00"));
+        game.tick(1);
+        QCOMPARE(form.labelTime.Caption(), QStringLiteral("00:00:01"));
+    }
+
+    void wrongBoardIsMarkedRed()
+    {
+        GameHarness game;
+        game.load();
+        FormMain &form = game.form();
+        game.click(QStringLiteral("cmdStart"));
+        game.solve();
+        const int wrong = game.playerCells().first();
+        const int right = form.SolutionNumber[std::size_t(wrong)];
+        game.clickCell(wrong);
+        game.type(QChar('0' + (right % 9) + 1));
+        QVERIFY(form.cmdFinished.Enabled());
+        game.sound.clear();
+        game.click(QStringLiteral("cmdFinished"));
+
+        QCOMPARE(game.messages.count(), 0);
+        QCOMPARE(game.sound.effects(),
+            (QStringList { QStringLiteral("D_wrong.wav"), QStringLiteral("D_oohs.wav") }));
+        QCOMPARE(form.L(wrong).ForeColor(), ModuleCheck::kRed);
+        for (int i = 0; i < 81; ++i)
+            if (i != wrong)
+                QCOMPARE(form.L(i).ForeColor(), game.playerCells().contains(i) ? kPlayerColor : 0);
+        QVERIFY(!form.cmdFinished.Enabled());
+        QCOMPARE(form.cmdFinished.Picture(), Skin::literal(QStringLiteral("finish3")));
+        QVERIFY(form.menuDo_Finished.Enabled());
+        QVERIFY(form.Timer1.isActive());
+
+        // The menu still checks; the red digit is typed in red when mended.
+        game.sound.clear();
+        game.trigger(QStringLiteral("menuDo_Finished"));
+        QCOMPARE(game.sound.effects(),
+            (QStringList { QStringLiteral("D_wrong.wav"), QStringLiteral("D_oohs.wav") }));
+        game.clickCell(wrong);
+        QCOMPARE(form.txtEnter.ForeColor(), ModuleCheck::kRed);
+        game.type(QChar('0' + right));
+        QCOMPARE(form.L(wrong).ForeColor(), ModuleCheck::kRed);
+        QVERIFY(form.cmdFinished.Enabled());
+        game.click(QStringLiteral("cmdFinished"));
+        QCOMPARE(game.messages.count(), 1);
+        QVERIFY(form.cmdStart.Enabled());
+    }
+
+    void finishAgainstTheRecord_data()
+    {
+        QTest::addColumn<int>("seconds");
+        QTest::addColumn<bool>("record");
+        QTest::addColumn<QByteArray>("fastestAfter");
+        // The stored record is 00:00:30.
+        QTest::newRow("faster") << 20 << true << QByteArray("00:00:20");
+        QTest::newRow("slower") << 65 << false << QByteArray("00:00:30");
+        QTest::newRow("equal") << 30 << false << QByteArray("00:00:30");
+    }
+
+    void finishAgainstTheRecord()
+    {
+        QFETCH(int, seconds);
+        QFETCH(bool, record);
+        QFETCH(QByteArray, fastestAfter);
+        GameHarness game;
+        writeFile(
+            game.folder().file(QStringLiteral("grade")), grade("00:00:40", "00:00:30", "01:00:00", " 3 "));
+        game.load();
+        game.click(QStringLiteral("cmdStart"));
+        game.tick(seconds);
+        game.solve();
+        game.sound.clear();
+        game.click(QStringLiteral("cmdFinished"));
+        const QString time = game.form().strLastFinishedTime.toString();
+        QCOMPARE(time, QTime(0, 0).addSecs(seconds).toString(QStringLiteral("HH:mm:ss")));
+        QCOMPARE(game.messages.count(), 1);
+        QCOMPARE(game.messages.last().text,
+            QString::fromUtf8(kRecordMessageHead) + time
+                + (record ? QStringLiteral("\r\n打破了最快用时纪录\r\n ") : QStringLiteral("\r\n ")));
+        QCOMPARE(game.sound.effects(),
+            QStringList { record ? QStringLiteral("D_great.wav") : QStringLiteral("D_finished.wav") });
+        QCOMPARE(game.file(QStringLiteral("grade")),
+            grade(time.toLatin1().constData(), fastestAfter.constData(), "01:00:00", " 4 "));
+    }
+
+    void entryBoxKeyTable_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<bool>("open");
+        QTest::addColumn<QStringList>("effects");
+        // Each case starts from an open box on a player cell holding "3".
+        QTest::newRow("Esc empties") << int(Qt::Key_Escape) << "" << false << QStringList();
+        QTest::newRow("0 erases") << int('0') << "" << false << QStringList();
+        QTest::newRow("dot erases") << int('.') << "" << false << QStringList();
+        QTest::newRow("digit") << int('5') << "5" << false << QStringList { QStringLiteral("D_press.wav") };
+        QTest::newRow("letter kept") << int('a') << "3" << true << QStringList();
+        QTest::newRow("backspace kept") << int(Qt::Key_Backspace) << "3" << true << QStringList();
+        QTest::newRow("enter kept") << int(Qt::Key_Return) << "3" << true << QStringList();
+        QTest::newRow("blank kept") << int(' ') << "3" << true << QStringList();
+    }
+
+    void entryBoxKeyTable()
+    {
+        QFETCH(int, key);
+        QFETCH(QString, caption);
+        QFETCH(bool, open);
+        QFETCH(QStringList, effects);
+        GameHarness game;
+        game.load();
+        FormMain &form = game.form();
+        game.click(QStringLiteral("cmdStart"));
+        const int cell = game.playerCells().first();
+        game.clickCell(cell);
+        game.type(QLatin1Char('3'));
+        game.clickCell(cell);
+        QCOMPARE(form.txtEnter.Text(), QStringLiteral("3"));
+        game.sound.clear();
+        if (key < 128 && key != Qt::Key_Escape)
+            game.type(QChar(key));
+        else
+            game.typeKey(Qt::Key(key));
+        QCOMPARE(form.L(cell).Caption(), caption);
+        QCOMPARE(form.txtEnter.Visible(), open);
+        QCOMPARE(game.sound.effects(), effects);
+        QCOMPARE(form.L(cell).ForeColor(), kPlayerColor);
+        // Save comes back with any key; next and the difficulty do not.
+        QVERIFY(form.cmdSave.Enabled() || open);
+        QVERIFY(!form.cmdNext.Enabled());
+        QVERIFY(!form.optEasy.Enabled());
+    }
+
+    void clicksOnCells()
+    {
+        GameHarness game;
+        game.load();
+        FormMain &form = game.form();
+        game.click(QStringLiteral("cmdStart"));
+        const int given = [&] {
+            for (int i = 0; i < 81; ++i)
+                if (form.L(i).ForeColor() == 0)
+                    return i;
+            return -1;
+        }();
+        const int player = game.playerCells().first();
+        form.EnterIndex = 7;
+        game.sound.clear();
+        game.clickCell(given);
+        QCOMPARE(form.EnterIndex, qint16(7));
+        QVERIFY(!form.txtEnter.Visible());
+        // A right click with the box closed does nothing at all.
+        game.clickCell(player, Qt::RightButton);
+        QVERIFY(game.sound.effects().isEmpty());
+
+        game.clickCell(player);
+        QCOMPARE(form.EnterIndex, qint16(player));
+        QCOMPARE(form.txtEnter.Left(), form.L(player).Left());
+        QCOMPARE(form.txtEnter.Top(), form.L(player).Top());
+        QVERIFY(form.txtEnter.FontBold());
+        QCOMPARE(game.sound.effects(), QStringList { QStringLiteral("D_bubble.wav") });
+        QVERIFY(!form.cmdSave.Enabled());
+        game.clickCell(given, Qt::RightButton);
+        QCOMPARE(game.sound.effects().last(), QStringLiteral("D_cancel.wav"));
+        QVERIFY(!form.txtEnter.Visible());
+        QVERIFY(form.cmdSave.Enabled());
+        QVERIFY(form.menuGame_Save.Enabled());
+        // The box's own right click cancels as well, without a visibility test.
+        game.clickCell(player);
+        game.click(QStringLiteral("txtEnter"), Qt::RightButton);
+        QCOMPARE(game.sound.effects().last(), QStringLiteral("D_cancel.wav"));
+        QVERIFY(!form.txtEnter.Visible());
+    }
+
+    void nextReplacesOnlyThePuzzle()
+    {
+        GameHarness game;
+        game.load();
+        FormMain &form = game.form();
+        game.click(QStringLiteral("cmdStart"));
+        game.tick(300);
+        form.IsContinuedGame = -1;
+        // Real clock seeds, as in play: every draw may differ.
+        RandomSource::setFixedClockSeed(std::nullopt);
+        QStringList ids;
+        for (int n = 0; n < 12; ++n) {
+            game.click(QStringLiteral("cmdNext"));
+            ids << form.GetNumberOrder;
+        }
+        QVERIFY2(ids.removeDuplicates() < 11, "the draw never changes");
+        QCOMPARE(form.IsContinuedGame, qint16(-1));
+        QVERIFY(!form.cmdStart.Enabled());
+        QVERIFY(form.cmdNext.Enabled());
+        QVERIFY(form.Timer1.isActive());
+        form.IsContinuedGame = 0;
+        game.tick(1);
+        QCOMPARE(form.labelTime.Caption(), QStringLiteral("00:00:01"));
+    }
+
+    void difficultyDuringAGameReblanksTheSamePuzzle()
+    {
+        GameHarness game;
+        game.load();
+        FormMain &form = game.form();
+        game.trigger(QStringLiteral("menuDo_Difficoulty_Easy"));
+        QCOMPARE(form.Difficulty, QStringLiteral("easy"));
+        QVERIFY(form.optEasy.Value() && !form.optMedium.Value());
+        QVERIFY(form.menuDo_Difficoulty_Easy.Checked() && !form.menuDo_Difficoulty_Medium.Checked());
+        QVERIFY(game.playerCells().isEmpty());
+
+        game.click(QStringLiteral("cmdStart"));
+        QVERIFY(game.playerCells().size() <= 38);
+        const QString id = form.GetNumberOrder;
+        game.solve();
+        QVERIFY(form.cmdFinished.Enabled());
+        game.tick(100);
+        game.trigger(QStringLiteral("menuDo_Difficoulty_Hard"));
+        QCOMPARE(form.GetNumberOrder, id);
+        QCOMPARE(form.Difficulty, QStringLiteral("hard"));
+        QVERIFY(form.optHard.Value() && !form.optEasy.Value());
+        QVERIFY(form.menuDo_Difficoulty_Hard.Checked() && !form.menuDo_Difficoulty_Easy.Checked());
+        const QList<int> player = game.playerCells();
+        QVERIFY(!player.isEmpty() && player.size() <= 68);
+        for (const int i : player)
+            QVERIFY(form.L(i).Caption().isEmpty());
+        QVERIFY(!form.cmdFinished.Enabled());
+        QCOMPARE(form.cmdFinished.Picture(), Skin::literal(QStringLiteral("finish3")));
+        game.tick(1);
+        QCOMPARE(form.labelTime.Caption(), QStringLiteral("00:00:01"));
+    }
+
+    void startWithoutAUsableBank_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("missing bank") << "missing"
+                                      << "连接题库时出错！";
+        QTest::newRow("bank without the puzzle") << "empty"
+                                                 << "题库中没有相应级别的题目\r\n试试其它难度吧！";
+    }
+
+    void startWithoutAUsableBank()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, message);
+        GameHarness game;
+        const QString bank = game.folder().file(QStringLiteral("problem/problem.dbs"));
+        QFile::remove(bank);
+        if (kind == QLatin1String("empty"))
+            QFile::copy(ProgramFolder::fixture(QStringLiteral("bank/empty-bank.dbs")), bank);
+        game.load();
+        FormMain &form = game.form();
+        game.click(QStringLiteral("cmdStart"));
+        QCOMPARE(game.messages.count(), 1);
+        QVERIFY2(game.messages.last().text.startsWith(message), qPrintable(game.messages.last().text));
+        QVERIFY(!form.ProgressBarMake.Visible());
+        QCOMPARE(form.MousePointer(), GameState::kPointerDefault);
+        QVERIFY(form.cmdStart.Enabled());
+        QVERIFY(!form.Timer1.isActive());
+        QCOMPARE(form.bank.rsProblem.State(), 0);
+        for (int i = 0; i < 81; ++i)
+            QVERIFY(form.L(i).Caption().isEmpty());
+    }
+};
+
+QTEST_MAIN(TestGame)
+#include "tst_game.moc"

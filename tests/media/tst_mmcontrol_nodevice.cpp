@@ -1,0 +1,114 @@
+#include "MMControl.h"
+#include "MediaFixtures.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace MediaFixtures;
+
+namespace {
+
+QStringList g_warnings;
+QtMessageHandler g_previousHandler = nullptr;
+
+void collectWarnings(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("MMControl:")))
+        g_warnings << message;
+    if (g_previousHandler)
+        g_previousHandler(type, context, message);
+}
+
+} // namespace
+
+// A machine without sound: SDL finds no audio driver. The game goes on
+// without a sound, a failure or a message box. SDL opens its audio once per
+// process, hence a binary of its own.
+class TestMMControlNoDevice : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString m_effect;
+    QString m_tune;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        m_effect = m_dir.filePath(QStringLiteral("tone.wav"));
+        m_tune = m_dir.filePath(QStringLiteral("tune.mid"));
+        QVERIFY(writeSineWav(m_effect, 200));
+        QVERIFY(writeOneNoteMidi(m_tune, 200));
+
+        qputenv("SDL_AUDIODRIVER", "vexa-no-such-driver");
+        g_previousHandler = qInstallMessageHandler(collectWarnings);
+        QVERIFY(!MMControl::audioAvailable());
+        QVERIFY(!MMControl::midiAvailable());
+    }
+
+    void cleanupTestCase()
+    {
+        qInstallMessageHandler(g_previousHandler);
+        // However many commands went nowhere, the missing device was told once.
+        QCOMPARE(g_warnings.size(), 1);
+    }
+
+    void commandsGoNowhere_data()
+    {
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QStringList>("commands");
+        const QStringList tune { QStringLiteral("open"), QStringLiteral("play"), QStringLiteral("prev"),
+            QStringLiteral("play"), QStringLiteral("stop"), QStringLiteral("close") };
+        QTest::newRow("tune") << m_tune << tune;
+        QTest::newRow("effect") << m_effect
+                                << QStringList { QStringLiteral("sound"), QStringLiteral("sound") };
+        QTest::newRow("tune and effect")
+            << m_tune
+            << QStringList { QStringLiteral("open"), QStringLiteral("play"), QStringLiteral("sound") };
+    }
+
+    void commandsGoNowhere()
+    {
+        QFETCH(QString, fileName);
+        QFETCH(QStringList, commands);
+        MMControl control;
+        QSignalSpy done(&control, &MMControl::Done);
+        control.Notify = true;
+        control.Wait = true;
+        control.FileName = fileName;
+        for (const QString &command : std::as_const(commands)) {
+            control.setCommand(command);
+            QCOMPARE(control.Mode(), MMControl::kModeStopped);
+        }
+        // Still a faithful record of what the game asked for.
+        QCOMPARE(control.history().size(), commands.size());
+        QTest::qWait(100);
+        QCOMPARE(done.count(), 0);
+    }
+
+    void gameLoopDoesNotSpin()
+    {
+        // Nothing ends because nothing started, so the loop never turns.
+        MMControl control;
+        int rounds = 0;
+        connect(&control, &MMControl::Done, &control, [&](int) {
+            ++rounds;
+            if (control.Mode() == MMControl::kModeStopped) {
+                control.setCommand(QStringLiteral("prev"));
+                control.setCommand(QStringLiteral("play"));
+            }
+        });
+        control.Notify = true;
+        control.FileName = m_tune;
+        control.setCommand(QStringLiteral("open"));
+        control.setCommand(QStringLiteral("play"));
+        QTest::qWait(200);
+        QCOMPARE(rounds, 0);
+        QCOMPARE(control.history().size(), 2);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestMMControlNoDevice)
+#include "tst_mmcontrol_nodevice.moc"

@@ -1,0 +1,200 @@
+#include "Clock.h"
+#include "GameState.h"
+#include "ModuleClock.h"
+
+#include <QtTest>
+
+namespace {
+constexpr qint64 kSecond = 1000;
+constexpr qint64 kMinute = 60 * kSecond;
+constexpr qint64 kHour = 60 * kMinute;
+
+// A main window that reports a chosen place and screen and records where
+// the game moves it.
+class FakeWindow : public GameState
+{
+public:
+    QRect rect;
+    QSize screen;
+    bool minimized = false;
+    QList<QPoint> moves;
+    int drags = 0;
+
+    QRect windowRect() const override { return rect; }
+    QSize screenSize() const override { return screen; }
+    bool isMinimized() const override { return minimized; }
+    void moveWindow(int left, int top) override
+    {
+        moves << QPoint(left, top);
+        rect.moveTo(left, top);
+    }
+    void dragWindow() override { ++drags; }
+};
+
+QDateTime at(int day, int h, int m, int s)
+{
+    return QDateTime(QDate(2024, 3, day), QTime(h, m, s), Qt::UTC);
+}
+
+QString tick(GameState &form)
+{
+    ModuleClock::Timer1_Timer(form);
+    return form.labelTime.Caption();
+}
+} // namespace
+
+class TestClock : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { Clock::setFixed(at(1, 10, 0, 0)); }
+    void cleanup() { Clock::reset(); }
+
+    void startingRunsTheClockButLeavesTheCaption()
+    {
+        GameState form;
+        form.labelTime.setVisible(false);
+        form.labelTime.setCaption(QStringLiteral("00:07:00"));
+        form.Timer1.setInterval(5);
+        ModuleClock::startClock(form);
+        QVERIFY(form.Timer1.isActive());
+        QCOMPARE(form.Timer1.interval(), 1000);
+        QVERIFY(form.labelTime.Visible());
+        QCOMPARE(form.labelTime.Caption(), QStringLiteral("00:07:00"));
+        QCOMPARE(form.timeStart, Clock::now());
+        form.Timer1.stop();
+    }
+
+    void firstTickShowsOneSecond()
+    {
+        GameState form;
+        ModuleClock::startClock(form);
+        Clock::advance(kSecond);
+        QCOMPARE(tick(form), QStringLiteral("00:00:01"));
+        QCOMPARE(form.timeEnd, Clock::now());
+        // Fractions of a second are cut, not rounded.
+        Clock::advance(999);
+        QCOMPARE(tick(form), QStringLiteral("00:00:01"));
+        form.Timer1.stop();
+    }
+
+    void restartCountsFromNought()
+    {
+        GameState form;
+        ModuleClock::startClock(form);
+        Clock::advance(5 * kMinute);
+        QCOMPARE(tick(form), QStringLiteral("00:05:00"));
+        ModuleClock::startClock(form);
+        QCOMPARE(tick(form), QStringLiteral("00:00:00"));
+        Clock::advance(kSecond);
+        QCOMPARE(tick(form), QStringLiteral("00:00:01"));
+        form.Timer1.stop();
+    }
+
+    void continuedGameAddsTheSavedTime_data()
+    {
+        QTest::addColumn<int>("continued");
+        QTest::addColumn<QString>("savedTime");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("continued") << -1 << "00:10:00"
+                                   << "00:10:01";
+        QTest::newRow("new game ignores it") << 0 << "00:10:00"
+                                             << "00:00:01";
+        QTest::newRow("saved time unreadable") << -1 << "ten minutes"
+                                               << "00:00:01";
+        QTest::newRow("saved time empty") << -1 << ""
+                                          << "00:00:01";
+        QTest::newRow("wraps past midnight") << -1 << "23:59:59"
+                                             << "00:00:00";
+    }
+
+    void continuedGameAddsTheSavedTime()
+    {
+        QFETCH(int, continued);
+        QFETCH(QString, savedTime);
+        QFETCH(QString, shown);
+        GameState form;
+        form.IsContinuedGame = qint16(continued);
+        form.strSavedTime = savedTime;
+        ModuleClock::startClock(form);
+        Clock::advance(kSecond);
+        QCOMPARE(tick(form), shown);
+        form.Timer1.stop();
+    }
+
+    void gameAcrossMidnightShowsTheTrueTime()
+    {
+        Clock::setFixed(at(1, 23, 59, 58));
+        GameState form;
+        ModuleClock::startClock(form);
+        Clock::setFixed(at(2, 0, 0, 1));
+        QCOMPARE(tick(form), QStringLiteral("00:00:03"));
+        form.Timer1.stop();
+    }
+
+    void longerThanADayWraps()
+    {
+        GameState form;
+        ModuleClock::startClock(form);
+        Clock::advance(25 * kHour + 2 * kSecond);
+        QCOMPARE(tick(form), QStringLiteral("01:00:02"));
+        form.Timer1.stop();
+    }
+
+    void keepsTheWindowOnTheScreen_data()
+    {
+        // Twips: a 1024 x 768 screen, a 6000 x 5000 window.
+        QTest::addColumn<QRect>("window");
+        QTest::addColumn<bool>("moved");
+        QTest::addColumn<QPoint>("to");
+        QTest::newRow("inside") << QRect(3000, 2000, 6000, 5000) << false << QPoint();
+        QTest::newRow("touching the corner") << QRect(9360, 6520, 6000, 5000) << false << QPoint();
+        QTest::newRow("below the bottom") << QRect(3000, 8000, 6000, 5000) << true << QPoint(3000, 6520);
+        QTest::newRow("past the right") << QRect(12000, 2000, 6000, 5000) << true << QPoint(9360, 2000);
+        QTest::newRow("above the top") << QRect(3000, -300, 6000, 5000) << true << QPoint(3000, 0);
+        QTest::newRow("past the left") << QRect(-450, 2000, 6000, 5000) << true << QPoint(0, 2000);
+        QTest::newRow("bottom right") << QRect(14000, 11000, 6000, 5000) << true << QPoint(9360, 6520);
+        QTest::newRow("larger than the screen") << QRect(100, 100, 20000, 12000) << true << QPoint(0, 0);
+        QTest::newRow("larger, already at the origin") << QRect(0, 0, 20000, 12000) << false << QPoint();
+    }
+
+    void keepsTheWindowOnTheScreen()
+    {
+        QFETCH(QRect, window);
+        QFETCH(bool, moved);
+        QFETCH(QPoint, to);
+        FakeWindow form;
+        form.rect = window;
+        form.screen = QSize(15360, 11520);
+        ModuleClock::Timer2_Timer(form);
+        if (moved) {
+            QCOMPARE(form.moves, QList<QPoint> { to });
+            // Once back on the screen it stays put.
+            ModuleClock::Timer2_Timer(form);
+            QCOMPARE(form.moves.size(), 1);
+        } else {
+            QVERIFY(form.moves.isEmpty());
+        }
+    }
+
+    void minimisedWindowIsLeftAlone()
+    {
+        FakeWindow form;
+        form.rect = QRect(-5000, 20000, 6000, 5000);
+        form.screen = QSize(15360, 11520);
+        form.minimized = true;
+        ModuleClock::Timer2_Timer(form);
+        QVERIFY(form.moves.isEmpty());
+    }
+
+    void pressingTheTimeDragsTheWindow()
+    {
+        FakeWindow form;
+        ModuleClock::labelTime_MouseDown(form);
+        QCOMPARE(form.drags, 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestClock)
+#include "tst_clock.moc"

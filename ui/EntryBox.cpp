@@ -1,0 +1,70 @@
+#include "EntryBox.h"
+
+#include "CjkFont.h"
+#include "Control.h"
+#include "ControlBinder.h"
+#include "Rgb.h"
+
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+EntryBox::EntryBox(Control &control, QWidget *parent)
+    : QLineEdit(parent)
+    , m_control(control)
+{
+    setObjectName(control.objectName());
+    setAlignment(Qt::AlignCenter);
+    setFrame(true);
+    ControlBinder::bindWidget(control, this, ControlBinder::FollowGeometry);
+    connect(&control, &Control::changed, this, &EntryBox::sync);
+    connect(&control, &Control::focusRequested, this, [this] { setFocus(Qt::OtherFocusReason); });
+    sync();
+}
+
+void EntryBox::sync()
+{
+    if (text() != m_control.Text())
+        setText(m_control.Text());
+    setFont(CjkFont::song(m_control.FontSize(), m_control.FontBold()));
+    QPalette p = palette();
+    const int fore = m_control.ForeColor();
+    const int back = m_control.BackColor();
+    p.setColor(QPalette::Text, QColor(redOf(fore), greenOf(fore), blueOf(fore)));
+    p.setColor(QPalette::Base, QColor(redOf(back), greenOf(back), blueOf(back)));
+    setPalette(p);
+}
+
+void EntryBox::keyPressEvent(QKeyEvent *event)
+{
+    const QString text = event->text();
+    if (text.size() != 1 || (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        // Not a character: shortcuts and function keys go to the window.
+        event->ignore();
+        return;
+    }
+    emit characterTyped(text.at(0));
+}
+
+void EntryBox::mousePressEvent(QMouseEvent *event)
+{
+    switch (event->button()) {
+    case Qt::LeftButton:
+        emit mouseDown(1);
+        break;
+    case Qt::RightButton:
+        emit mouseDown(2);
+        break;
+    case Qt::MiddleButton:
+        emit mouseDown(4);
+        break;
+    default:
+        break;
+    }
+}
+
+void EntryBox::contextMenuEvent(QContextMenuEvent *event)
+{
+    // The right button cancels the entry; no edit menu.
+    event->accept();
+}
