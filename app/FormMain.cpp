@@ -5,20 +5,31 @@
 #include "ControlBinder.h"
 #include "EntryBox.h"
 #include "FormGrade.h"
+#include "FormLogo.h"
 #include "MMControl.h"
 #include "ModuleCheck.h"
+#include "ModuleClear.h"
 #include "ModuleClock.h"
+#include "ModuleContinue.h"
 #include "ModuleEntry.h"
+#include "ModuleExit.h"
 #include "ModuleFormLoad.h"
+#include "ModuleGameSetting.h"
+#include "ModuleHint.h"
 #include "ModuleMusic.h"
 #include "ModuleNewGame.h"
 #include "ModuleNumericalTime.h"
+#include "ModuleSaveFiles.h"
+#include "ModuleSetting.h"
 #include "ModuleSound.h"
+#include "ModuleTitleBar.h"
 #include "Rgb.h"
 #include "SkinButton.h"
 #include "Twips.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -37,12 +48,14 @@ FormMain::FormMain(QWidget *parent)
     , m_mm(std::make_unique<MMControl>())
 {
     setObjectName(QStringLiteral("formMain"));
-    setAttribute(Qt::WA_DeleteOnClose, false);
+    setMouseTracking(true);
     formMain = this;
     MMControl1 = m_mm.get();
     connect(m_mm.get(), &MMControl::Done, this, &FormMain::MMControl1_Done);
 
     ModuleFormLoad::applyDesign(*this);
+    // The designed size, so that centring before the load is right.
+    setWindowSize(ModuleGameSetting::kNarrowWidth, ModuleGameSetting::kHeight);
     createViews();
     createMenu();
     ModuleEntry::attach(*this);
@@ -94,7 +107,11 @@ void FormMain::createViews()
         = picture(picMusicStop, QStringLiteral("musicstop"), int(SkinButton::Kind::Picture));
     connect(musicStop, &SkinButton::mouseUp, this,
         [this](int button) { ModuleMusic::picMusicStop_MouseUp(*this, button); });
-    picture(picPutOnFront, QStringLiteral("putonfront"), int(SkinButton::Kind::Picture));
+    SkinButton *pin = picture(picPutOnFront, QStringLiteral("putonfront"), int(SkinButton::Kind::Picture));
+    connect(pin, &SkinButton::mouseDown, this,
+        [this](int button) { ModuleSetting::picPutOnFront_MouseDown(*this, button); });
+    connect(pin, &SkinButton::mouseUp, this,
+        [this](int button) { ModuleSetting::picPutOnFront_MouseUp(*this, button); });
     SkinButton *minimize = picture(picMinimize, QStringLiteral("minimize"), int(SkinButton::Kind::HoverIcon));
     connect(minimize, &SkinButton::clicked, this, [this] { showMinimized(); });
     SkinButton *close = picture(picClose, QStringLiteral("close"), int(SkinButton::Kind::HoverIcon));
@@ -109,6 +126,8 @@ void FormMain::createViews()
         auto *view = new CellLabelView(L(i), this);
         view->setGeometry(twipsRect(L(i).Left(), L(i).Top(), CellLabel::kSize, CellLabel::kSize));
         connect(view, &CellLabelView::mouseDown, this, &FormMain::L_MouseDown);
+        connect(view, &CellLabelView::mouseMove, this,
+            [this](int index, int button) { ModuleHint::L_MouseMove(*this, index, button); });
         m_cellViews[std::size_t(i)] = view;
     }
 
@@ -208,10 +227,14 @@ void FormMain::createMenu()
     QMenu *top = m_menuMain;
     connect(makeAction(menuGame_Start, top, QKeySequence(Qt::CTRL | Qt::Key_B)), &QAction::triggered, this,
         &FormMain::cmdStart_Click);
-    makeAction(menuGame_Continue, top, QKeySequence(Qt::CTRL | Qt::Key_C));
-    makeAction(menuGame_Save, top, QKeySequence(Qt::CTRL | Qt::Key_S));
-    makeAction(menuGame_Clear, top, QKeySequence(Qt::CTRL | Qt::Key_R));
-    makeAction(menuGame_Reload, top);
+    connect(makeAction(menuGame_Continue, top, QKeySequence(Qt::CTRL | Qt::Key_C)), &QAction::triggered, this,
+        &FormMain::cmdContinue_Click);
+    connect(makeAction(menuGame_Save, top, QKeySequence(Qt::CTRL | Qt::Key_S)), &QAction::triggered, this,
+        &FormMain::cmdSave_Click);
+    connect(makeAction(menuGame_Clear, top, QKeySequence(Qt::CTRL | Qt::Key_R)), &QAction::triggered, this,
+        [this] { ModuleClear::menuGame_Clear_Click(*this); });
+    connect(makeAction(menuGame_Reload, top), &QAction::triggered, this,
+        [this] { ModuleClear::menuGame_Reload_Click(*this); });
     top->addSeparator();
     makeAction(menuGame_CopyToClipboard, top);
     makeAction(menuGame_SavePicture, top);
@@ -234,11 +257,16 @@ void FormMain::createMenu()
         this, &FormMain::menuDo_Finished_Click);
 
     QMenu *setting = makeMenu(menuSetting, top);
-    makeAction(menuSetting_ShowNumberHint, setting, {}, true);
-    makeAction(menuSetting_ShowCrossHint, setting, {}, true);
-    makeAction(menuSetting_PieceColor, setting, {}, true);
-    makeAction(menuSetting_ShowBorder, setting, {}, true);
-    makeAction(menuSetting_FontBold, setting, {}, true);
+    connect(makeAction(menuSetting_ShowNumberHint, setting, {}, true), &QAction::triggered, this,
+        [this] { ModuleHint::menuSetting_ShowNumberHint_Click(*this); });
+    connect(makeAction(menuSetting_ShowCrossHint, setting, {}, true), &QAction::triggered, this,
+        [this] { ModuleHint::menuSetting_ShowCrossHint_Click(*this); });
+    connect(makeAction(menuSetting_PieceColor, setting, {}, true), &QAction::triggered, this,
+        [this] { ModuleSetting::menuSetting_PieceColor_Click(*this); });
+    connect(makeAction(menuSetting_ShowBorder, setting, {}, true), &QAction::triggered, this,
+        [this] { ModuleSetting::menuSetting_ShowBorder_Click(*this); });
+    connect(makeAction(menuSetting_FontBold, setting, {}, true), &QAction::triggered, this,
+        [this] { ModuleSetting::menuSetting_FontBold_Click(*this); });
     setting->addSeparator();
     QMenu *music = makeMenu(menuSetting_PlayMusic, setting);
     connect(makeAction(menuSetting_PlayMusic_osmira, music, {}, true), &QAction::triggered, this,
@@ -253,8 +281,10 @@ void FormMain::createMenu()
     connect(makeAction(menuSetting_PlayMusic_StopPlay, music), &QAction::triggered, this,
         [this] { ModuleMusic::menuSetting_PlayMusic_StopPlay_Click(*this); });
     setting->addSeparator();
-    makeAction(menuSetting_ExitAutoSave, setting, {}, true);
-    makeAction(menuSetting_PutOnFront, setting, {}, true);
+    connect(makeAction(menuSetting_ExitAutoSave, setting, {}, true), &QAction::triggered, this,
+        [this] { ModuleSetting::menuSetting_ExitAutoSave_Click(*this); });
+    connect(makeAction(menuSetting_PutOnFront, setting, {}, true), &QAction::triggered, this,
+        [this] { ModuleSetting::menuSetting_PutOnFront_Click(*this); });
     top->addSeparator();
 
     connect(makeAction(menuGame_Grade, top), &QAction::triggered, this, &FormMain::menuGame_Grade_Click);
@@ -349,6 +379,80 @@ void FormMain::paintEvent(QPaintEvent *)
     frame(Shape2, QColor(64, 64, 64));
 }
 
+void FormMain::Form_Initialize()
+{
+    const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!s)
+        return;
+    const QRect area = s->geometry();
+    move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+}
+
+void FormMain::Form_Unload()
+{
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    ModuleExit::Form_Unload(*this);
+}
+
+void FormMain::closeEvent(QCloseEvent *event)
+{
+    Form_Unload();
+    event->accept();
+    if (!m_reloading)
+        QApplication::quit();
+}
+
+void FormMain::setTopMost(bool topMost)
+{
+    if (bool(windowFlags() & Qt::WindowStaysOnTopHint) == topMost)
+        return;
+    const bool shown = isVisible();
+    const QPoint place = pos();
+    setWindowFlag(Qt::WindowStaysOnTopHint, topMost);
+    move(place);
+    if (shown)
+        show();
+}
+
+void FormMain::reloadWindow()
+{
+    setMousePointer(kPointerHourglass);
+    const QPoint place = pos();
+    m_reloading = true;
+    Form_Unload();
+    auto *fresh = new FormMain;
+    fresh->Form_Load();
+    fresh->move(place);
+    fresh->show();
+    fresh->setMousePointer(kPointerDefault);
+    close();
+    deleteLater();
+}
+
+void FormMain::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        FormLogo::unloadSplash();
+        ModuleSetting::Form_Activate(*this);
+    } else if (event->type() == QEvent::WindowStateChange) {
+        if (QWidget::isMinimized()) {
+            setWindowTitle(QStringLiteral("数独 VEXA SUDOKU I"));
+        } else {
+            setWindowTitle(QString());
+            ModuleGameSetting::ApplyLayout(*this);
+        }
+    }
+    QWidget::changeEvent(event);
+}
+
+void FormMain::mouseMoveEvent(QMouseEvent *event)
+{
+    ModuleTitleBar::Form_MouseMove(*this, event->buttons() == Qt::NoButton ? 0 : 1);
+    QWidget::mouseMoveEvent(event);
+}
+
 void FormMain::keyReleaseEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_F1)
@@ -358,8 +462,8 @@ void FormMain::keyReleaseEvent(QKeyEvent *event)
 
 void FormMain::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton)
-        dragWindow();
+    const int button = event->button() == Qt::LeftButton ? 1 : event->button() == Qt::RightButton ? 2 : 4;
+    ModuleTitleBar::Form_MouseDown(*this, button);
     QWidget::mousePressEvent(event);
 }
 
@@ -381,6 +485,16 @@ void FormMain::cmdFinished_Click()
 void FormMain::cmdExit_Click()
 {
     close();
+}
+
+void FormMain::cmdSave_Click()
+{
+    ModuleSaveFiles::cmdSave_Click(*this);
+}
+
+void FormMain::cmdContinue_Click()
+{
+    ModuleContinue::cmdContinue_Click(*this);
 }
 
 void FormMain::menuDo_Difficoulty_Easy_Click()
@@ -445,9 +559,9 @@ void FormMain::labelTime_MouseDown()
     ModuleClock::labelTime_MouseDown(*this);
 }
 
-void FormMain::picTitle_MouseDown(int, int, int)
+void FormMain::picTitle_MouseDown(int button, int, int)
 {
-    dragWindow();
+    ModuleTitleBar::picTitle_MouseDown(*this, button);
 }
 
 void FormMain::picTitleLeft_MouseUp(int button, int, int)

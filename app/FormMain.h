@@ -45,12 +45,21 @@ public:
     QSize screenSize() const override;
     bool isMinimized() const override;
     void dragWindow() override;
+    void setTopMost(bool topMost) override;
+    void reloadWindow() override;
+
+    // Centres the window on the screen, before it loads.
+    void Form_Initialize();
+    // The exit sequence, run once when the window closes.
+    void Form_Unload();
 
 public slots:
     void cmdStart_Click();
     void cmdNext_Click();
     void cmdFinished_Click();
     void cmdExit_Click();
+    void cmdSave_Click();
+    void cmdContinue_Click();
     void menuDo_Difficoulty_Easy_Click();
     void menuDo_Difficoulty_Medium_Click();
     void menuDo_Difficoulty_Hard_Click();
@@ -71,6 +80,9 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void createViews();
@@ -83,6 +95,9 @@ private:
     QHash<QString, QAction *> m_actions;
     QMenu *m_menuMain = nullptr;
     QProgressBar *m_progressBar = nullptr;
+    bool m_unloaded = false;
+    // Set while the window is being replaced by a fresh one.
+    bool m_reloading = false;
 };
 
 // The one main window of the program, or null while none exists.

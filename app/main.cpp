@@ -1,20 +1,60 @@
+#include "FormLogo.h"
 #include "FormMain.h"
 #include "QtMessageBox.h"
+#include "SingleInstance.h"
 
 #include <QApplication>
-#include <QScreen>
+#include <QElapsedTimer>
+#include <QPointer>
+#include <cstdio>
+
+namespace {
+
+// For the start-up probe in bench/: how long the player waits for the
+// splash and for the main window's load, then the program ends at once.
+void reportStartup(FormLogo &splash, const QElapsedTimer &sinceStart)
+{
+    // Queued, so that the time is taken once the first picture is drawn.
+    QObject::connect(
+        &splash, &FormLogo::firstPainted, &splash,
+        [&splash, &sinceStart] {
+            const double visible = double(sinceStart.nsecsElapsed()) / 1e6;
+            const double formLoad = double(splash.formLoadNsecs()) / 1e6;
+            std::printf("splash-visible-ms %.2f\nform-load-ms %.2f\n", visible, formLoad);
+            std::fflush(stdout);
+            QCoreApplication::exit(0);
+        },
+        Qt::QueuedConnection);
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
+    QElapsedTimer sinceStart;
+    sinceStart.start();
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vexa Sudoku"));
+    QApplication::setApplicationVersion(QStringLiteral(VEXA_VERSION));
     QtMessageBox::install();
-    FormMain window;
-    window.Form_Load();
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        const QRect s = screen->geometry();
-        window.move(s.x() + (s.width() - window.width()) / 2, s.y() + (s.height() - window.height()) / 2);
+
+    // Held for the whole run; the splash is gone long before the game ends.
+    SingleInstance instance;
+    QPointer<FormLogo> splash = new FormLogo(instance);
+    if (!splash->Form_Load()) {
+        // Another copy runs: end quietly, nothing has been shown.
+        delete splash.data();
+        return 0;
     }
-    window.show();
-    return app.exec();
+    if (qEnvironmentVariableIsSet("VEXA_REPORT_STARTUP"))
+        reportStartup(*splash, sinceStart);
+    splash->show();
+
+    const int status = QApplication::exec();
+    // The main window unloads the splash once it is active; either may
+    // still be there when the game ends another way.
+    delete splash.data();
+    delete formMain;
+    return status;
 }

@@ -145,6 +145,11 @@ public:
     virtual bool isMinimized() const { return false; }
     // Lets the player drag the window from a control's mouse press.
     virtual void dragWindow() { }
+    // Keeps the window above all others, or not; place and size stay.
+    virtual void setTopMost(bool /*topMost*/) { }
+    // Closes the window with its whole exit sequence and opens it anew, in
+    // the same place, in its start state.
+    virtual void reloadWindow() { }
 
     // The solved grid of the current puzzle, in cell order.
     std::array<qint16, kCells> SolutionNumber {};

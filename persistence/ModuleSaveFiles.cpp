@@ -1,7 +1,16 @@
 #include "ModuleSaveFiles.h"
 
+#include "AppPath.h"
+#include "Clock.h"
 #include "GameState.h"
 #include "GradeFile.h"
+#include "MessageBox.h"
+#include "ModuleSound.h"
+#include "SaveFile.h"
+#include "SettingFile.h"
+#include "TextFile.h"
+
+#include <QFileInfo>
 
 bool ModuleSaveFiles::SaveGrade(GameState &form, QString *error)
 {
@@ -12,4 +21,62 @@ bool ModuleSaveFiles::SaveGrade(GameState &form, QString *error)
     values.finishedCount = form.strFinishedCount;
     values.grade = form.strGrade;
     return GradeFile::write(GradeFile::path(), values, error);
+}
+
+bool ModuleSaveFiles::SaveSetting(GameState &form, QString *error)
+{
+    const QStringList values { form.strShowNumberHint.toString(), form.strShowCrossHint.toString(),
+        form.strExitAutoSave.toString(), form.strPutOnFront.toString(), form.strPieceColor.toString(),
+        form.strShowBorder.toString(), form.strFontBold.toString() };
+    return TextFile::writeLines(
+        AppPath::file(QStringLiteral("\\setting")), SettingFile::lines(values), error);
+}
+
+namespace {
+
+QString difficultyWord(const GameState &form)
+{
+    // Read in this order, so the last selected option would win.
+    QString word;
+    if (form.optEasy.Value())
+        word = QStringLiteral("Easy");
+    if (form.optMedium.Value())
+        word = QStringLiteral("Medium");
+    if (form.optHard.Value())
+        word = QStringLiteral("Hard");
+    return word;
+}
+
+} // namespace
+
+bool ModuleSaveFiles::SaveGame(GameState &form)
+{
+    const QString title = QStringLiteral("数独SUDOKU 存盘");
+    SaveFile::Contents contents;
+    contents.difficulty = difficultyWord(form);
+    const QString path = SaveFile::path();
+    if (QFileInfo::exists(path)
+        && MessageBox::question(title, QStringLiteral("是否覆盖上次的记录？")) != MessageBox::Answer::Yes)
+        return false;
+    contents.id = form.GetNumberOrder;
+    contents.savedTime = form.strLastFinishedTime.toString();
+    for (int i = 0; i < GameState::kCells; ++i) {
+        const CellLabel &cell = form.L(i);
+        contents.number[std::size_t(i)] = qint16(cell.Caption().isEmpty() ? 0 : cell.Caption().toInt());
+        contents.color[std::size_t(i)] = qint32(cell.ForeColor());
+    }
+    QString error;
+    if (!SaveFile::write(path, contents, Clock::now().date(), &error)) {
+        MessageBox::critical(title, QStringLiteral("存盘失败！\r\n") + error);
+        return false;
+    }
+    MessageBox::information(title, QStringLiteral("存盘操作完成！"));
+    return true;
+}
+
+void ModuleSaveFiles::cmdSave_Click(GameState &form)
+{
+    ModuleSound::PlaySoundBubble(form);
+    form.strLastFinishedTime = form.labelTime.Caption();
+    SaveGame(form);
 }

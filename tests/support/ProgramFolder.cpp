@@ -14,8 +14,11 @@ ProgramFolder::ProgramFolder(Content content)
         while (it.hasNext()) {
             const QString from = it.next();
             const QString rel = source.relativeFilePath(from);
-            // The executable is not needed to run the game's logic.
-            if (rel == QLatin1String("vexa-sudoku"))
+            // The executable is not needed to run the game's logic, and
+            // files a played game left in the build folder are not the
+            // program's.
+            if (rel == QLatin1String("vexa-sudoku") || rel == QLatin1String("setting")
+                || rel == QLatin1String("grade") || rel == QLatin1String("save"))
                 continue;
             QDir().mkpath(QFileInfo(m_dir.filePath(rel)).absolutePath());
             QFile::copy(from, m_dir.filePath(rel));

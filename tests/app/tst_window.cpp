@@ -1,0 +1,450 @@
+#include "CellLabelView.h"
+#include "Clock.h"
+#include "GameHarness.h"
+#include "ModuleGameSetting.h"
+#include "Skin.h"
+#include "SkinButton.h"
+#include "Twips.h"
+
+#include <QAction>
+#include <QFile>
+#include <QMenu>
+#include <QtTest>
+
+namespace {
+
+const QByteArray kDefaultSetting
+    = "[ShowNumberHint]\r\nFalse\r\n\r\n[ShowCrossHint]\r\nTrue\r\n\r\n[AutoSave]\r\n"
+      "False\r\n\r\n[PutOnFront]\r\nTrue\r\n\r\n[PieceColor]\r\nTrue\r\n\r\n"
+      "[ShowBorder]\r\nFalse\r\n\r\n[FontBold]\r\nFalse\r\n";
+const QByteArray kDefaultGrade
+    = "[LastFinishedTime]\r\n00:00:00\r\n\r\n[FastestTime]\r\n00:00:00\r\n\r\n"
+      "[TotalTime]\r\n00:00:00\r\n\r\n[FinishedCount]\r\n0\r\n\r\n[Grade]\r\n\xA1\xEF\r\n";
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+QByteArray settingWith(int valueLine, const QByteArray &value)
+{
+    QList<QByteArray> lines = kDefaultSetting.split('\n');
+    lines[valueLine] = value + "\r";
+    return lines.join('\n');
+}
+
+QList<int> cellsWithBack(FormMain &form, int color)
+{
+    QList<int> cells;
+    for (int i = 0; i < 81; ++i)
+        if (form.L(i).BackColor() == color)
+            cells << i;
+    return cells;
+}
+
+} // namespace
+
+class TestWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void firstStartInAnEmptyFolder()
+    {
+        GameHarness game;
+        game.load();
+        FormMain &form = game.form();
+        QCOMPARE(game.file(QStringLiteral("setting")), kDefaultSetting);
+        QCOMPARE(game.file(QStringLiteral("grade")), kDefaultGrade);
+        QVERIFY(!form.cmdContinue.Enabled());
+        QVERIFY(!form.menuGame_Continue.Enabled());
+        QVERIFY(form.menuSetting_ShowCrossHint.Checked());
+        QVERIFY(form.menuSetting_PutOnFront.Checked());
+        QVERIFY(form.menuSetting_PieceColor.Checked());
+        QVERIFY(!form.menuSetting_ShowNumberHint.Checked());
+        QVERIFY(!form.menuSetting_ExitAutoSave.Checked());
+        QVERIFY(!form.menuSetting_ShowBorder.Checked());
+        QVERIFY(!form.menuSetting_FontBold.Checked());
+        QCOMPARE(form.picPutOnFront.Picture(), Skin::literal(QStringLiteral("putonfront2")));
+        QVERIFY(!form.Shape2.Visible());
+        QVERIFY(form.optMedium.Value());
+        QCOMPARE(form.Difficulty, QStringLiteral("medium"));
+        QVERIFY(!form.labelTime.Visible());
+        QCOMPARE(form.labelTime.Caption(), QStringLiteral("00:00:00"));
+        QVERIFY(!form.menuSetting_PlayMusic.Enabled());
+        QCOMPARE(form.MousePointer(), GameState::kPointerDefault);
+        for (int k = 0; k < 9; ++k)
+            QCOMPARE(form.Label1(k).Caption(), QString::number(k + 1));
+        // The window starts in the narrow layout, with the shaded boxes.
+        QCOMPARE(form.size(),
+            QSize(twipsToPx(ModuleGameSetting::kNarrowWidth), twipsToPx(ModuleGameSetting::kHeight)));
+        QCOMPARE(cellsWithBack(form, 0xE6E6E6).size(), 36);
+    }
+
+    void settingsAreReadByPosition_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<bool>("checked");
+        QTest::newRow("lower-case true is off") << settingWith(19, "true") << "menuSetting_FontBold" << false;
+        QTest::newRow("leading blank is off")
+            << settingWith(4, " True") << "menuSetting_ShowCrossHint" << false;
+        QTest::newRow("border on") << settingWith(16, "True") << "menuSetting_ShowBorder" << true;
+        QTest::newRow("keys are never read") << QByteArray(kDefaultSetting)
+                                                    .replace("[FontBold]", "[Nonsense]")
+                                                    .replace("False\r\n", "True\r\n")
+                                             << "menuSetting_FontBold" << true;
+        QTest::newRow("short file takes defaults")
+            << QByteArray("[ShowNumberHint]\r\nTrue\r\n") << "menuSetting_PutOnFront" << true;
+        QTest::newRow("short file keeps its lines")
+            << QByteArray("[ShowNumberHint]\r\nTrue\r\n") << "menuSetting_ShowNumberHint" << true;
+        QTest::newRow("LF only") << QByteArray(kDefaultSetting)
+                                        .replace("\r\n", "\n")
+                                        .replace("[ShowBorder]\nFalse", "[ShowBorder]\nTrue")
+                                 << "menuSetting_ShowBorder" << true;
+    }
+
+    void settingsAreReadByPosition()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, item);
+        QFETCH(bool, checked);
+        GameHarness game;
+        writeFile(game.folder().file(QStringLiteral("setting")), file);
+        game.load();
+        QCOMPARE(game.form().findControl(item)->Checked(), checked);
+        QCOMPARE(game.form().action(item)->isChecked(), checked);
+    }
+
+    void preferenceTogglesTakeEffect()
+    {
+        GameHarness game;
+        game.load();
+        FormMain &form = game.form();
+        game.trigger(QStringLiteral("menuSetting_FontBold"));
+        QVERIFY(form.menuSetting_FontBold.Checked());
+        for (int i = 0; i < 81; ++i)
+            QVERIFY(form.L(i).FontBold());
+        game.trigger(QStringLiteral("menuSetting_ShowBorder"));
+        QVERIFY(form.Shape2.Visible());
+        game.trigger(QStringLiteral("menuSetting_PutOnFront"));
+        QVERIFY(!form.menuSetting_PutOnFront.Checked());
+        QCOMPARE(form.picPutOnFront.Picture(), Skin::literal(QStringLiteral("putonfront1")));
+        QVERIFY(!(form.windowFlags() & Qt::WindowStaysOnTopHint));
+        // The pin on the title bar: press sounds, release toggles back.
+        game.sound.clear();
+        game.click(QStringLiteral("picPutOnFront"));
+        QCOMPARE(game.sound.effects(), QStringList { QStringLiteral("D_du.wav") });
+        QVERIFY(form.menuSetting_PutOnFront.Checked());
+        QVERIFY(form.windowFlags() & Qt::WindowStaysOnTopHint);
+        game.click(QStringLiteral("picPutOnFront"), Qt::RightButton);
+        QVERIFY(form.menuSetting_PutOnFront.Checked());
+
+        // Box shading: off whitens every cell, on shades only the 36.
+        form.L(0).setBackColor(0x123456);
+        game.trigger(QStringLiteral("menuSetting_PieceColor"));
+        QCOMPARE(cellsWithBack(form, 0xFFFFFF).size(), 81);
+        form.L(0).setBackColor(0x123456);
+        game.trigger(QStringLiteral("menuSetting_PieceColor"));
+        QCOMPARE(cellsWithBack(form, 0xE6E6E6),
+            (QList<int> { 3, 4, 5, 12, 13, 14, 21, 22, 23, 27, 28, 29, 33, 34, 35, 36, 37, 38, 42, 43, 44, 45,
+                46, 47, 51, 52, 53, 57, 58, 59, 66, 67, 68, 75, 76, 77 }));
+        QCOMPARE(form.L(0).BackColor(), 0x123456);
+
+        game.trigger(QStringLiteral("menuSetting_ExitAutoSave"));
+        QVERIFY(form.menuSetting_ExitAutoSave.Checked());
+        game.trigger(QStringLiteral("menuSetting_ShowCrossHint"));
+        QVERIFY(!form.menuSetting_ShowCrossHint.Checked());
+        QCOMPARE(form.MousePointer(), GameState::kPointerDefault);
+
+        // Leaving writes every check mark back.
+        form.close();
+        QCOMPARE(game.file(QStringLiteral("setting")),
+            QByteArray(
+                "[ShowNumberHint]\r\nFalse\r\n\r\n[ShowCrossHint]\r\nFalse\r\n\r\n[AutoSave]\r\nTrue\r\n\r\n"
+                "[PutOnFront]\r\nTrue\r\n\r\n[PieceColor]\r\nTrue\r\n\r\n[ShowBorder]\r\nTrue\r\n\r\n"
+                "[FontBold]\r\nTrue\r\n"));
+    }
+
+    void bothLayouts()
+    {
+        GameHarness game;
+        game.load();
+        FormMain &form = game.form();
+        struct Expect
+        {
+            int width, right, close, minimize, pin, music;
+            QString title;
+        };
+        const Expect narrow { 6310, 4800, 5640, 5220, 4900, 4630, QStringLiteral("titleshort") };
+        const Expect wide { 7030, 5520, 6360, 5940, 5620, 5350, QStringLiteral("titlelong") };
+        for (const Expect &e : { wide, narrow }) {
+            game.trigger(QStringLiteral("menuSetting_ShowNumberHint"));
+            QCOMPARE(form.Frame2.Visible(), e.width == wide.width);
+            QCOMPARE(form.view(QStringLiteral("Frame2"))->isVisible(), e.width == wide.width);
+            QCOMPARE(form.size(), QSize(twipsToPx(e.width), twipsToPx(5240)));
+            for (Control *c : { &form.Frame1, &form.cmdStart, &form.cmdContinue, &form.cmdSave, &form.cmdNext,
+                     &form.cmdFinished, &form.cmdExit, &form.labelTime })
+                QCOMPARE(c->Left(), e.right);
+            QCOMPARE(form.ProgressBarMake.Left(), e.right);
+            QCOMPARE(form.picClose.Left(), e.close);
+            QCOMPARE(form.picMinimize.Left(), e.minimize);
+            QCOMPARE(form.picPutOnFront.Left(), e.pin);
+            QCOMPARE(form.picMusicPlay.Left(), e.music);
+            QCOMPARE(form.picMusicStop.Left(), e.music);
+            QCOMPARE(form.picTitle.Picture(), Skin::literal(e.title));
+            QCOMPARE(form.view(QStringLiteral("cmdStart"))->x(), twipsToPx(e.right));
+            // The inner frame lies one pixel inside the outer on every side.
+            const QRect outer
+                = twipsRect(form.Shape1.Left(), form.Shape1.Top(), form.Shape1.Width(), form.Shape1.Height());
+            const QRect inner
+                = twipsRect(form.Shape3.Left(), form.Shape3.Top(), form.Shape3.Width(), form.Shape3.Height());
+            QCOMPARE(outer, QRect(QPoint(0, 0), form.size()));
+            QCOMPARE(inner, outer.adjusted(1, 1, -1, -1));
+        }
+    }
+
+    void skinnedButtonStates()
+    {
+        GameHarness game;
+        game.load();
+        FormMain &form = game.form();
+        auto *save = qobject_cast<SkinButton *>(form.view(QStringLiteral("cmdStart")));
+        QVERIFY(save);
+        const QString base = Skin::literal(QStringLiteral("start"));
+        QTest::mouseMove(save, QPoint(10, 10));
+        QCOMPARE(form.cmdStart.Picture(), base + QLatin1Char('2'));
+        // A point exactly on the right edge still counts as inside.
+        QMouseEvent edge(QEvent::MouseMove, QPointF(save->width(), 5),
+            save->mapToGlobal(QPointF(save->width(), 5)), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(save, &edge);
+        QCOMPARE(form.cmdStart.Picture(), base + QLatin1Char('2'));
+        QMouseEvent outside(QEvent::MouseMove, QPointF(save->width() + 1, 5),
+            save->mapToGlobal(QPointF(save->width() + 1, 5)), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(save, &outside);
+        QCOMPARE(form.cmdStart.Picture(), base + QLatin1Char('1'));
+        // A right press changes nothing; a left press shows the pressed image.
+        QTest::mousePress(save, Qt::RightButton, {}, QPoint(10, 10));
+        QCOMPARE(form.cmdStart.Picture(), base + QLatin1Char('1'));
+        QTest::mouseRelease(save, Qt::RightButton, {}, QPoint(10, 10));
+        QTest::mousePress(save, Qt::LeftButton, {}, QPoint(10, 10));
+        QCOMPARE(form.cmdStart.Picture(), base + QLatin1Char('3'));
+        // Releasing starts the game, which greys the button.
+        QTest::mouseRelease(save, Qt::LeftButton, {}, QPoint(10, 10));
+        QVERIFY(!form.cmdStart.Enabled());
+        QCOMPARE(form.cmdStart.Picture(), base + QLatin1Char('3'));
+        // A disabled button ignores the mouse.
+        QTest::mouseMove(save, QPoint(12, 12));
+        QCOMPARE(form.cmdStart.Picture(), base + QLatin1Char('3'));
+    }
+
+    void missingSkinKeepsThePictureShown()
+    {
+        GameHarness game;
+        QFile::remove(game.folder().file(QStringLiteral("interface/black/save1")));
+        game.load();
+        auto *save = qobject_cast<SkinButton *>(game.form().view(QStringLiteral("cmdSave")));
+        QCOMPARE(save->shownLiteral(), Skin::literal(QStringLiteral("save3")));
+        game.click(QStringLiteral("cmdStart"));
+        QCOMPARE(game.form().cmdSave.Picture(), Skin::literal(QStringLiteral("save1")));
+        QCOMPARE(save->shownLiteral(), Skin::literal(QStringLiteral("save3")));
+        QVERIFY(!save->pixmap().isNull());
+    }
+
+    void exitAddsTheRunToTheTotal_data()
+    {
+        QTest::addColumn<QByteArray>("total");
+        QTest::addColumn<int>("seconds");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("first minute") << QByteArray("00:00:00") << 65 << QByteArray("00:01:05");
+        QTest::newRow("wraps after a day") << QByteArray("23:59:30") << 45 << QByteArray("00:00:15");
+        QTest::newRow("hour and a half") << QByteArray("23:00:00") << 5400 << QByteArray("00:30:00");
+    }
+
+    void exitAddsTheRunToTheTotal()
+    {
+        QFETCH(QByteArray, total);
+        QFETCH(int, seconds);
+        QFETCH(QByteArray, expected);
+        GameHarness game;
+        writeFile(game.folder().file(QStringLiteral("grade")),
+            QByteArray(kDefaultGrade).replace("[TotalTime]\r\n00:00:00", "[TotalTime]\r\n" + total));
+        game.load();
+        Clock::advance(qint64(seconds) * 1000);
+        game.sound.clear();
+        game.form().close();
+        QCOMPARE(game.file(QStringLiteral("grade")),
+            QByteArray(kDefaultGrade).replace("[TotalTime]\r\n00:00:00", "[TotalTime]\r\n" + expected));
+        QCOMPARE(game.sound.history.last(), QStringLiteral("close bkmusic/osmira.mid"));
+        QCOMPARE(game.messages.count(), 0);
+    }
+
+    void exitAcrossMidnightAddsTheTrueLength()
+    {
+        GameHarness game(1, QDateTime(QDate(2026, 12, 8), QTime(23, 59, 0)));
+        game.load();
+        Clock::advance(120 * 1000);
+        game.form().close();
+        QVERIFY(game.file(QStringLiteral("grade")).contains("[TotalTime]\r\n00:02:00\r\n"));
+    }
+
+    void badTotalIsReportedAndTheFileKept()
+    {
+        GameHarness game;
+        const QByteArray bad
+            = QByteArray(kDefaultGrade).replace("[TotalTime]\r\n00:00:00", "[TotalTime]\r\nlong");
+        writeFile(game.folder().file(QStringLiteral("grade")), bad);
+        game.load();
+        game.form().close();
+        QCOMPARE(game.messages.count(), 1);
+        QCOMPARE(game.messages.last().text, QStringLiteral("游戏时间累计失败！"));
+        QCOMPARE(game.messages.last().title, QStringLiteral("出错"));
+        QCOMPARE(game.file(QStringLiteral("grade")), bad);
+        // The settings are written all the same.
+        QCOMPARE(game.file(QStringLiteral("setting")), kDefaultSetting);
+    }
+
+    void crossHintTintsRowAndColumn()
+    {
+        GameHarness game;
+        game.load();
+        FormMain &form = game.form();
+        game.click(QStringLiteral("cmdStart"));
+        const int tint = 0xFFC5A2;
+        QTest::mouseMove(form.cellView(40));
+        QCOMPARE(cellsWithBack(form, tint),
+            (QList<int> { 4, 13, 22, 31, 36, 37, 38, 39, 40, 41, 42, 43, 44, 49, 58, 67, 76 }));
+        QTest::mouseMove(form.cellView(0));
+        QCOMPARE(cellsWithBack(form, tint),
+            (QList<int> { 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 18, 27, 36, 45, 54, 63, 72 }));
+        // Onto the background: white again, with the boxes shaded.
+        QTest::mouseMove(&form, QPoint(2, form.height() - 2));
+        QCOMPARE(cellsWithBack(form, tint), QList<int>());
+        QCOMPARE(cellsWithBack(form, 0xE6E6E6).size(), 36);
+        // Switched off, moving changes no colour.
+        game.trigger(QStringLiteral("menuSetting_ShowCrossHint"));
+        QTest::mouseMove(form.cellView(10));
+        QCOMPARE(cellsWithBack(form, tint), QList<int>());
+    }
+
+    void numberHintFollowsTheBoard()
+    {
+        GameHarness game;
+        game.load();
+        FormMain &form = game.form();
+        game.click(QStringLiteral("cmdStart"));
+        game.solve();
+        for (int k = 0; k < 9; ++k)
+            QVERIFY(form.Label1(k).Enabled());
+        const int cell = game.playerCells().first();
+        const int digit = form.SolutionNumber[std::size_t(cell)];
+        game.clickCell(cell);
+        game.type(QLatin1Char('0'));
+        QVERIFY(!form.Label1(digit - 1).Enabled());
+        QVERIFY(!form.cmdFinished.Enabled());
+        QVERIFY(!form.menuDo_Finished.Enabled());
+    }
+
+    void clearErasesThePlayersDigits()
+    {
+        GameHarness game;
+        game.load();
+        FormMain &form = game.form();
+        game.click(QStringLiteral("cmdStart"));
+        game.solve();
+        QVERIFY(form.cmdFinished.Enabled());
+        const int red = game.playerCells().first();
+        form.L(red).setForeColor(255);
+        game.clickCell(game.playerCells().last());
+        game.tick(30);
+        game.sound.clear();
+        game.trigger(QStringLiteral("menuGame_Clear"));
+        QVERIFY(game.sound.effects().isEmpty());
+        QVERIFY(!form.txtEnter.Visible());
+        for (int i = 0; i < 81; ++i) {
+            if (form.L(i).ForeColor() == 0)
+                QCOMPARE(form.L(i).Caption(), QString::number(form.SolutionNumber[std::size_t(i)]));
+            else
+                QVERIFY(form.L(i).Caption().isEmpty());
+        }
+        QCOMPARE(form.L(red).ForeColor(), 255);
+        QVERIFY(!form.cmdFinished.Enabled());
+        QVERIFY(!form.menuDo_Finished.Enabled());
+        game.tick(1);
+        QCOMPARE(form.labelTime.Caption(), QStringLiteral("00:00:01"));
+    }
+
+    void rightClicksCancelAnEntry()
+    {
+        GameHarness game;
+        game.load();
+        FormMain &form = game.form();
+        // No game: the background never cancels.
+        form.txtEnter.setVisible(true);
+        QTest::mouseClick(&form, Qt::RightButton, {}, QPoint(2, form.height() - 2));
+        QVERIFY(form.txtEnter.Visible());
+        form.txtEnter.setVisible(false);
+
+        game.click(QStringLiteral("cmdStart"));
+        const int cell = game.playerCells().first();
+        game.clickCell(cell);
+        game.sound.clear();
+        QTest::mouseClick(&form, Qt::RightButton, {}, QPoint(2, form.height() - 2));
+        QVERIFY(!form.txtEnter.Visible());
+        QVERIFY(form.cmdSave.Enabled());
+        QCOMPARE(game.sound.effects(), QStringList { QStringLiteral("D_cancel.wav") });
+
+        game.clickCell(cell);
+        game.sound.clear();
+        game.click(QStringLiteral("picTitle"), Qt::RightButton);
+        QVERIFY(!form.txtEnter.Visible());
+        QVERIFY(form.cmdSave.Enabled());
+        QCOMPARE(game.sound.effects(), QStringList { QStringLiteral("D_cancel.wav") });
+        // Without an open box the title bar changes nothing.
+        game.sound.clear();
+        game.click(QStringLiteral("picTitle"), Qt::RightButton);
+        QVERIFY(game.sound.effects().isEmpty());
+    }
+
+    void menuButtonAndShortcuts()
+    {
+        GameHarness game;
+        game.load();
+        FormMain &form = game.form();
+        // A right release over the menu button opens nothing, but resets it.
+        form.picTitleLeft.setPicture(Skin::literal(QStringLiteral("titleleft2")));
+        game.click(QStringLiteral("picTitleLeft"), Qt::RightButton);
+        QCOMPARE(form.picTitleLeft.Picture(), Skin::literal(QStringLiteral("titleleft1")));
+        QVERIFY(!form.menu()->isVisible());
+        // Shortcuts act while the menu is closed.
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QTest::keyClick(&form, Qt::Key_B, Qt::ControlModifier);
+        QVERIFY(!form.cmdStart.Enabled());
+        const QString id = form.GetNumberOrder;
+        QVERIFY(!id.isEmpty());
+        QCOMPARE(
+            form.action(QStringLiteral("menuGame_Exit"))->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F4));
+        QCOMPARE(form.action(QStringLiteral("menuSetting_PlayMusic_StartPlay"))->shortcut(),
+            QKeySequence(Qt::CTRL | Qt::Key_P));
+    }
+
+    void minimisedWindowShowsItsTitle()
+    {
+        GameHarness game;
+        game.load();
+        FormMain &form = game.form();
+        form.setWindowState(Qt::WindowMinimized);
+        QEvent change(QEvent::WindowStateChange);
+        QApplication::sendEvent(&form, &change);
+        QCOMPARE(form.windowTitle(), QStringLiteral("数独 VEXA SUDOKU I"));
+        form.setWindowState(Qt::WindowNoState);
+        QApplication::sendEvent(&form, &change);
+        QCOMPARE(form.windowTitle(), QString());
+    }
+};
+
+QTEST_MAIN(TestWindow)
+#include "tst_window.moc"

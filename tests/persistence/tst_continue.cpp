@@ -1,0 +1,484 @@
+#include "BankBuilder.h"
+#include "GameHarness.h"
+#include "ModuleCheck.h"
+#include "ModuleContinue.h"
+#include "ModuleGetNumber.h"
+#include "ModuleSaveFiles.h"
+#include "SaveFile.h"
+#include "Skin.h"
+
+#include <QFile>
+#include <QtTest>
+
+namespace {
+
+constexpr int kPlayerColor = 50232;
+
+// Puzzle 3 of the built bank, which the fixtures under save/ hold.
+const char kGrid3[] = "471865932923174658856932174392741586147658329685329741239417865568293417714586293";
+
+struct Board
+{
+    QStringList captions;
+    QList<int> colors;
+    std::array<qint16, 81> solution {};
+    QString id;
+
+    static Board of(GameState &form)
+    {
+        Board b;
+        for (int i = 0; i < 81; ++i) {
+            b.captions << form.L(i).Caption();
+            b.colors << form.L(i).ForeColor();
+        }
+        b.solution = form.SolutionNumber;
+        b.id = form.GetNumberOrder;
+        return b;
+    }
+};
+
+// Everything a Continue that fails must leave as it was.
+QStringList snapshot(GameState &form)
+{
+    QStringList s;
+    for (const Control *c : form.controls()) {
+        s << QStringLiteral("%1 %2 %3 %4 %5 %6 %7")
+                 .arg(c->objectName(), c->Caption(), c->Picture())
+                 .arg(c->Enabled())
+                 .arg(c->Visible())
+                 .arg(c->Value())
+                 .arg(c->ForeColor());
+    }
+    for (int i = 0; i < 81; ++i) {
+        const CellLabel &cell = form.L(i);
+        s << QStringLiteral("L(%1) %2 %3 %4")
+                 .arg(i)
+                 .arg(cell.Caption())
+                 .arg(cell.ForeColor())
+                 .arg(cell.Enabled());
+    }
+    for (const qint16 digit : form.SolutionNumber)
+        s << QString::number(digit);
+    s << form.GetNumberOrder << form.Difficulty << QString::number(form.Timer1.isActive());
+    return s;
+}
+
+void copyFixture(GameHarness &game, const QString &name)
+{
+    const QString to = game.folder().file(QStringLiteral("save"));
+    QFile::remove(to);
+    QVERIFY(QFile::copy(ProgramFolder::fixture(QStringLiteral("save/") + name), to));
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+// Plays a game in a window of its own and saves it after ten minutes: the
+// whole board solved when `full`, else some player cells filled, some
+// empty and one found wrong by a check (red).
+void playAndSave(bool full, Board *board, QByteArray *file)
+{
+    GameHarness game;
+    game.load();
+    FormMain &form = game.form();
+    game.click(QStringLiteral("cmdStart"));
+    game.tick(600);
+    game.solve();
+    if (!full) {
+        const QList<int> player = game.playerCells();
+        QVERIFY(player.size() > 4);
+        const int wrong = player.first();
+        game.clickCell(wrong);
+        game.type(QChar('0' + form.SolutionNumber[std::size_t(wrong)] % 9 + 1));
+        game.click(QStringLiteral("cmdFinished"));
+        QCOMPARE(form.L(wrong).ForeColor(), ModuleCheck::kRed);
+        for (int n = 1; n <= 3; ++n) {
+            game.clickCell(player.at(n));
+            game.type(QLatin1Char('0'));
+        }
+    }
+    ModuleSaveFiles::cmdSave_Click(form);
+    QCOMPARE(game.messages.last().text, QStringLiteral("存盘操作完成！"));
+    *board = Board::of(form);
+    *file = game.file(QStringLiteral("save"));
+}
+
+} // namespace
+
+class TestContinue : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void restoresTheSavedGame()
+    {
+        Board saved;
+        QByteArray file;
+        playAndSave(false, &saved, &file);
+        if (QTest::currentTestFailed())
+            return;
+        QVERIFY(file.contains("\r\n00:10:00\r\n"));
+        QVERIFY(saved.colors.contains(ModuleCheck::kRed));
+        QVERIFY(saved.captions.contains(QString()));
+
+        GameHarness game;
+        writeFile(game.folder().file(QStringLiteral("save")), file);
+        game.load();
+        FormMain &form = game.form();
+        QVERIFY(form.cmdContinue.Enabled());
+        QList<int> progress;
+        connect(&form.ProgressBarMake, &ProgressModel::valueChanged, this, [&](int v) { progress << v; });
+        game.sound.clear();
+        ModuleContinue::cmdContinue_Click(form);
+
+        QCOMPARE(game.messages.count(), 0);
+        QCOMPARE(progress, (QList<int> { 10, 30, 50, 60, 85, 95, 100, 0 }));
+        QVERIFY(!form.ProgressBarMake.Visible());
+        QCOMPARE(form.MousePointer(), GameState::kPointerDefault);
+        const Board now = Board::of(form);
+        QCOMPARE(now.captions, saved.captions);
+        QCOMPARE(now.colors, saved.colors);
+        QCOMPARE(now.solution, saved.solution);
+        QCOMPARE(now.id, saved.id);
+        for (int i = 0; i < 81; ++i)
+            QVERIFY(form.L(i).Enabled());
+        QCOMPARE(form.IsContinuedGame, qint16(-1));
+        QCOMPARE(form.strSavedTime, QStringLiteral("00:10:00"));
+        QCOMPARE(form.strSavedDifficulty, QStringLiteral("Medium"));
+
+        QVERIFY(form.optMedium.Value());
+        QCOMPARE(form.Difficulty, QStringLiteral("medium"));
+        for (const Control *c : { &form.Frame1, &form.optEasy, &form.optMedium, &form.optHard,
+                 &form.menuDo_Difficoulty, &form.menuGame_Start, &form.menuGame_Continue })
+            QVERIFY2(!c->Enabled(), qPrintable(c->objectName()));
+        for (const Control *c : { &form.menuGame_Save, &form.menuGame_Clear, &form.menuGame_Print,
+                 &form.menuGame_SavePicture, &form.menuGame_CopyToClipboard, &form.menuSetting_PlayMusic })
+            QVERIFY2(c->Enabled(), qPrintable(c->objectName()));
+        QVERIFY(!form.cmdStart.Enabled() && !form.cmdContinue.Enabled() && form.cmdSave.Enabled());
+        QCOMPARE(form.cmdStart.Picture(), Skin::literal(QStringLiteral("start3")));
+        QCOMPARE(form.cmdContinue.Picture(), Skin::literal(QStringLiteral("continue3")));
+        QCOMPARE(form.cmdSave.Picture(), Skin::literal(QStringLiteral("save1")));
+        // Next is not offered by Continue.
+        QVERIFY(!form.cmdNext.Enabled() && !form.menuDo_Next.Enabled());
+        // Empty cells remain, so there is nothing to check yet.
+        QVERIFY(!form.cmdFinished.Enabled() && !form.menuDo_Finished.Enabled());
+        QCOMPARE(form.cmdFinished.Picture(), Skin::literal(QStringLiteral("finish3")));
+
+        QVERIFY(form.menuSetting_PlayMusic_osmira.Checked());
+        QVERIFY(!form.menuSetting_PlayMusic_HappyGM.Checked() && !form.menuSetting_PlayMusic_Waltz.Checked());
+        QVERIFY(
+            form.menuSetting_PlayMusic_StopPlay.Visible() && !form.menuSetting_PlayMusic_StartPlay.Visible());
+        QCOMPARE(game.sound.history.mid(game.sound.history.size() - 2),
+            (QStringList {
+                QStringLiteral("open bkmusic/osmira.mid"), QStringLiteral("play bkmusic/osmira.mid") }));
+
+        QVERIFY(form.Timer1.isActive());
+        QVERIFY(form.labelTime.Visible());
+        QCOMPARE(form.labelTime.Caption(), QStringLiteral("00:10:00"));
+        game.tick(1);
+        QCOMPARE(form.labelTime.Caption(), QStringLiteral("00:10:01"));
+
+        // Play goes on: the red digit is mended and the empty cells filled.
+        for (int i = 0; i < 81; ++i) {
+            if (form.L(i).ForeColor() == 0
+                || form.L(i).Caption() == QString::number(form.SolutionNumber[std::size_t(i)]))
+                continue;
+            game.clickCell(i);
+            game.type(QChar('0' + form.SolutionNumber[std::size_t(i)]));
+        }
+        QVERIFY(form.cmdFinished.Enabled());
+    }
+
+    void fullBoardCanBeCheckedAtOnce()
+    {
+        Board saved;
+        QByteArray file;
+        playAndSave(true, &saved, &file);
+        if (QTest::currentTestFailed())
+            return;
+        QVERIFY(!saved.captions.contains(QString()));
+
+        GameHarness game;
+        writeFile(game.folder().file(QStringLiteral("save")), file);
+        game.load();
+        FormMain &form = game.form();
+        ModuleContinue::cmdContinue_Click(form);
+        QCOMPARE(game.messages.count(), 0);
+        QCOMPARE(Board::of(form).captions, saved.captions);
+        QVERIFY(form.cmdFinished.Enabled());
+        QCOMPARE(form.cmdFinished.Picture(), Skin::literal(QStringLiteral("finish1")));
+        QVERIFY(form.menuDo_Finished.Enabled());
+        QVERIFY(!game.playerCells().isEmpty());
+        for (const int i : game.playerCells())
+            QCOMPARE(form.L(i).ForeColor(), kPlayerColor);
+    }
+
+    void savedDifficultyIsSelected_data()
+    {
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("difficulty");
+        // The window loads with medium selected; an unknown word keeps it.
+        QTest::newRow("Easy") << "Easy"
+                              << "optEasy"
+                              << "easy";
+        QTest::newRow("Medium") << "Medium"
+                                << "optMedium"
+                                << "medium";
+        QTest::newRow("Hard") << "Hard"
+                              << "optHard"
+                              << "hard";
+        QTest::newRow("lower case") << "hard"
+                                    << "optMedium"
+                                    << "medium";
+        QTest::newRow("empty") << ""
+                               << "optMedium"
+                               << "medium";
+    }
+
+    void savedDifficultyIsSelected()
+    {
+        QFETCH(QString, word);
+        QFETCH(QString, option);
+        QFETCH(QString, difficulty);
+        GameHarness game;
+        QString why;
+        auto contents = SaveFile::read(ProgramFolder::fixture(QStringLiteral("save/valid.save")), &why);
+        QVERIFY2(contents, qPrintable(why));
+        contents->difficulty = word;
+        QVERIFY(
+            SaveFile::write(game.folder().file(QStringLiteral("save")), *contents, QDate(2026, 1, 1), &why));
+        game.load();
+        FormMain &form = game.form();
+        ModuleContinue::cmdContinue_Click(form);
+
+        QCOMPARE(game.messages.count(), 0);
+        QCOMPARE(form.strSavedDifficulty, word);
+        for (Control *c : { &form.optEasy, &form.optMedium, &form.optHard })
+            QCOMPARE(c->Value(), c->objectName() == option);
+        QCOMPARE(form.Difficulty, difficulty);
+        QCOMPARE(form.menuDo_Difficoulty_Easy.Checked(), difficulty == QLatin1String("easy"));
+        QCOMPARE(form.menuDo_Difficoulty_Medium.Checked(), difficulty == QLatin1String("medium"));
+        QCOMPARE(form.menuDo_Difficoulty_Hard.Checked(), difficulty == QLatin1String("hard"));
+        QVERIFY(!form.optEasy.Enabled() && !form.optMedium.Enabled() && !form.optHard.Enabled());
+        QVERIFY(!form.Frame1.Enabled() && !form.menuDo_Difficoulty.Enabled());
+        // Selecting the difficulty did not blank the saved board anew.
+        for (int i = 0; i < 81; ++i) {
+            const qint16 n = contents->number[std::size_t(i)];
+            QCOMPARE(form.L(i).Caption(), n ? QString::number(n) : QString());
+            QCOMPARE(form.L(i).ForeColor(), contents->color[std::size_t(i)]);
+        }
+    }
+
+    void readableFixturesContinue_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("CR LF") << "valid.save";
+        QTest::newRow("LF only") << "lf-only.save";
+        QTest::newRow("no final line break") << "no-final-break.save";
+        QTest::newRow("no date line") << "without-date.save";
+    }
+
+    void readableFixturesContinue()
+    {
+        QFETCH(QString, name);
+        GameHarness game;
+        copyFixture(game, name);
+        game.load();
+        FormMain &form = game.form();
+        ModuleContinue::cmdContinue_Click(form);
+        QCOMPARE(game.messages.count(), 0);
+        QCOMPARE(form.GetNumberOrder, QStringLiteral("3"));
+        // The solution comes from the bank, not from the file.
+        for (int i = 0; i < 81; ++i)
+            QCOMPARE(form.SolutionNumber[std::size_t(i)], qint16(kGrid3[i] - '0'));
+        QCOMPARE(form.L(40).ForeColor(), ModuleCheck::kRed);
+        QCOMPARE(form.L(40).Caption(), QString::number((kGrid3[40] - '0') % 9 + 1));
+        QCOMPARE(form.L(1).Caption(), QString());
+        QCOMPARE(form.L(1).ForeColor(), kPlayerColor);
+        QCOMPARE(form.L(0).Caption(), QStringLiteral("4"));
+        QCOMPARE(form.L(0).ForeColor(), 0);
+        game.tick(2);
+        QCOMPARE(form.labelTime.Caption(), QStringLiteral("00:10:02"));
+    }
+
+    void unreadableSaveChangesNothing_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("missing") << "";
+        QTest::newRow("empty") << "empty.save";
+        QTest::newRow("40 lines") << "short.save";
+        QTest::newRow("86 lines") << "extra-line.save";
+        QTest::newRow("10,000 lines") << "ten-thousand-lines.save";
+        QTest::newRow("letters for the number") << "letters-in-id.save";
+        QTest::newRow("number 0") << "zero-id.save";
+        QTest::newRow("time 25:99:00") << "bad-time.save";
+        QTest::newRow("letter for a digit") << "letters-in-cell.save";
+        QTest::newRow("digit above 9") << "digit-above-nine.save";
+        QTest::newRow("missing comma") << "missing-comma.save";
+        QTest::newRow("colour 16711680") << "colour-blue.save";
+        QTest::newRow("colour 65280") << "colour-green.save";
+        QTest::newRow("binary bytes in a cell") << "binary-in-cell.save";
+        QTest::newRow("random bytes") << "binary.save";
+    }
+
+    void unreadableSaveChangesNothing()
+    {
+        QFETCH(QString, name);
+        GameHarness game;
+        if (!name.isEmpty())
+            copyFixture(game, name);
+        game.load();
+        FormMain &form = game.form();
+        const QStringList before = snapshot(form);
+        QList<int> progress;
+        connect(&form.ProgressBarMake, &ProgressModel::valueChanged, this, [&](int v) { progress << v; });
+        ModuleContinue::cmdContinue_Click(form);
+
+        QCOMPARE(game.messages.count(), 1);
+        const MessageBox::Request &shown = game.messages.last();
+        QCOMPARE(shown.icon, MessageBox::Icon::Critical);
+        QCOMPARE(shown.title, QStringLiteral("产生错误"));
+        const QString head = QStringLiteral("读取存档时出错！\r\n");
+        QVERIFY2(shown.text.startsWith(head) && shown.text.size() > head.size(), qPrintable(shown.text));
+        QCOMPARE(progress, (QList<int> { 10, 0 }));
+        QVERIFY(!form.ProgressBarMake.Visible());
+        QCOMPARE(form.MousePointer(), GameState::kPointerDefault);
+        QCOMPARE(snapshot(form), before);
+        QCOMPARE(form.IsContinuedGame, qint16(0));
+        QVERIFY(form.strSavedTime.isEmpty() && form.strSavedDifficulty.isEmpty());
+        QCOMPARE(form.SavedNumber, (std::array<qint16, 81> {}));
+        QCOMPARE(form.SavedColor, (std::array<qint32, 81> {}));
+        QCOMPARE(form.bank.rsProblem.State(), 0);
+    }
+
+    void bankWithoutTheSavedPuzzle_data()
+    {
+        QTest::addColumn<QString>("bank");
+        QTest::addColumn<QList<int>>("progressSeen");
+        const QList<int> noRecord { 10, 30, 50, 0 };
+        QTest::newRow("puzzle finished") << "finished" << noRecord;
+        QTest::newRow("puzzle not in the bank") << "other ids" << noRecord;
+        QTest::newRow("bank missing") << "missing" << noRecord;
+        QTest::newRow("text posing as a bank") << "text" << noRecord;
+        QTest::newRow("record with a 0 in its grid") << "damaged" << QList<int> { 10, 30, 50, 60, 0 };
+    }
+
+    void bankWithoutTheSavedPuzzle()
+    {
+        QFETCH(QString, bank);
+        QFETCH(QList<int>, progressSeen);
+        GameHarness game;
+        const QString bankPath = game.folder().file(QStringLiteral("problem/problem.dbs"));
+        QVERIFY(QFile::remove(bankPath));
+        SudokuGrid::Cells grid {};
+        for (int i = 0; i < 81; ++i)
+            grid[std::size_t(i)] = kGrid3[i] - '0';
+        if (bank == QLatin1String("finished")) {
+            BankBuilder::write(bankPath, ModuleGetNumber::bankPassword(),
+                { { QStringLiteral("3"), QStringLiteral("true"), grid },
+                    { QStringLiteral("4"), QStringLiteral("false"), grid } });
+        } else if (bank == QLatin1String("other ids")) {
+            BankBuilder::write(bankPath, ModuleGetNumber::bankPassword(),
+                { { QStringLiteral("33"), QStringLiteral("false"), grid },
+                    { QStringLiteral("13"), QStringLiteral("false"), grid } });
+        } else if (bank == QLatin1String("damaged")) {
+            SudokuGrid::Cells damaged = grid;
+            damaged[17] = 0;
+            BankBuilder::write(bankPath, ModuleGetNumber::bankPassword(),
+                { { QStringLiteral("3"), QStringLiteral("false"), damaged } });
+        } else if (bank == QLatin1String("text")) {
+            QVERIFY(QFile::copy(
+                ProgramFolder::fixture(QStringLiteral("bank/text-posing-as-bank.dbs")), bankPath));
+        }
+        copyFixture(game, QStringLiteral("valid.save"));
+        game.load();
+        FormMain &form = game.form();
+        const QStringList before = snapshot(form);
+        QList<int> progress;
+        connect(&form.ProgressBarMake, &ProgressModel::valueChanged, this, [&](int v) { progress << v; });
+        ModuleContinue::cmdContinue_Click(form);
+
+        QCOMPARE(game.messages.count(), 1);
+        const MessageBox::Request &shown = game.messages.last();
+        QCOMPARE(shown.icon, MessageBox::Icon::Critical);
+        QCOMPARE(shown.title, QStringLiteral("产生错误"));
+        const QString head = QStringLiteral("连接题库时出错！");
+        QVERIFY2(shown.text.startsWith(head) && shown.text.size() > head.size(), qPrintable(shown.text));
+        QCOMPARE(progress, progressSeen);
+        QVERIFY(!form.ProgressBarMake.Visible());
+        QCOMPARE(form.MousePointer(), GameState::kPointerDefault);
+        QCOMPARE(form.bank.rsProblem.State(), 0);
+        // The board, the commands and the menus are as they were, with
+        // Continue still offered; what was read from the file is kept.
+        QStringList after = snapshot(form);
+        const int idLine = int(after.size()) - 3;
+        QCOMPARE(after.at(idLine), QStringLiteral("3"));
+        after[idLine] = before.at(idLine);
+        QCOMPARE(after, before);
+        QVERIFY(form.cmdContinue.Enabled() && form.menuGame_Continue.Enabled());
+        QCOMPARE(form.IsContinuedGame, qint16(-1));
+        QCOMPARE(form.strSavedTime, QStringLiteral("00:10:00"));
+        QCOMPARE(form.strSavedDifficulty, QStringLiteral("Medium"));
+        QCOMPARE(form.SavedColor[40], ModuleCheck::kRed);
+        QCOMPARE(form.SavedNumber[0], qint16(4));
+    }
+
+    void continuingTwice()
+    {
+        QByteArray file;
+        {
+            GameHarness game;
+            copyFixture(game, QStringLiteral("valid.save"));
+            game.load();
+            FormMain &form = game.form();
+            ModuleContinue::cmdContinue_Click(form);
+            const Board first = Board::of(form);
+            game.tick(30);
+            game.clickCell(1);
+            game.type(QChar(kGrid3[1]));
+            QCOMPARE(form.L(1).Caption(), QString(QChar(kGrid3[1])));
+
+            // Again on the same window: the saved game comes back as saved,
+            // with the bank reopened on its puzzle and the clock going on
+            // from the saved time.
+            QList<int> progress;
+            connect(&form.ProgressBarMake, &ProgressModel::valueChanged, this, [&](int v) { progress << v; });
+            ModuleContinue::cmdContinue_Click(form);
+            QCOMPARE(game.messages.count(), 0);
+            QCOMPARE(progress, (QList<int> { 10, 30, 50, 60, 85, 95, 100, 0 }));
+            const Board second = Board::of(form);
+            QCOMPARE(second.captions, first.captions);
+            QCOMPARE(second.colors, first.colors);
+            QCOMPARE(second.solution, first.solution);
+            QCOMPARE(form.bank.rsProblem.State(), 1);
+            game.tick(1);
+            QCOMPARE(form.labelTime.Caption(), QStringLiteral("00:10:01"));
+
+            game.clickCell(1);
+            game.type(QChar(kGrid3[1]));
+            game.messages.answerNext(MessageBox::Answer::Yes);
+            ModuleSaveFiles::cmdSave_Click(form);
+            QCOMPARE(game.messages.last().text, QStringLiteral("存盘操作完成！"));
+            file = game.file(QStringLiteral("save"));
+            QVERIFY(file.contains("\r\n00:10:01\r\n"));
+        }
+
+        // Saved over and continued in a fresh window, the move is there.
+        GameHarness fresh;
+        writeFile(fresh.folder().file(QStringLiteral("save")), file);
+        fresh.load();
+        ModuleContinue::cmdContinue_Click(fresh.form());
+        QCOMPARE(fresh.messages.count(), 0);
+        QCOMPARE(fresh.form().L(1).Caption(), QString(QChar(kGrid3[1])));
+        QCOMPARE(fresh.form().L(1).ForeColor(), kPlayerColor);
+        QCOMPARE(fresh.form().strSavedTime, QStringLiteral("00:10:01"));
+    }
+};
+
+QTEST_MAIN(TestContinue)
+#include "tst_continue.moc"
