@@ -41,7 +41,9 @@ void ControlBinder::bindLabel(Control &control, QLabel *label, Geometry geometry
     auto sync = [&control, label] {
         label->setText(control.Caption());
         QPalette palette = label->palette();
-        palette.setColor(QPalette::WindowText, qcolor(control.ForeColor()));
+        // A disabled label keeps the style's greyed text.
+        for (const auto group : { QPalette::Active, QPalette::Inactive })
+            palette.setColor(group, QPalette::WindowText, qcolor(control.ForeColor()));
         palette.setColor(QPalette::Window, qcolor(control.BackColor()));
         label->setPalette(palette);
         QFont font = label->font();

@@ -19,6 +19,8 @@ public:
     ~GameHarness();
 
     FormMain &form() { return *m_form; }
+    // Lets go of a window that deletes itself (a reload replaces it).
+    void release() { (void)m_form.release(); }
     ProgramFolder &folder() { return m_folder; }
     ScriptedMessages messages;
     RecordingMultimedia sound;

@@ -431,6 +431,152 @@ private slots:
             QKeySequence(Qt::CTRL | Qt::Key_P));
     }
 
+    void menuItemsAsDesigned_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QKeySequence>("shortcut");
+        const QKeySequence none;
+        auto row = [&](const char *name, const char *caption, const QKeySequence &key) {
+            QTest::newRow(name) << QString::fromLatin1(name) << QString::fromUtf8(caption) << key;
+        };
+        row("menuGame_Start", "开始(&B)", QKeySequence(Qt::CTRL | Qt::Key_B));
+        row("menuGame_Continue", "继续(&C)", QKeySequence(Qt::CTRL | Qt::Key_C));
+        row("menuGame_Save", "存盘(&S)", QKeySequence(Qt::CTRL | Qt::Key_S));
+        row("menuGame_Clear", "擦除重做(&R)", QKeySequence(Qt::CTRL | Qt::Key_R));
+        row("menuGame_Reload", "重置游戏", none);
+        row("menuGame_CopyToClipboard", "复制到剪贴板", none);
+        row("menuGame_SavePicture", "保存为图片...", none);
+        row("menuGame_Print", "打印...", none);
+        row("menuDo", "操作(&D)", none);
+        row("menuDo_Next", "下一题(&N)", QKeySequence(Qt::CTRL | Qt::Key_N));
+        row("menuDo_Difficoulty", "难度选择", none);
+        row("menuDo_Difficoulty_Easy", "初级", none);
+        row("menuDo_Difficoulty_Medium", "普通", none);
+        row("menuDo_Difficoulty_Hard", "高级", none);
+        row("menuDo_Finished", "完成(&F)", QKeySequence(Qt::CTRL | Qt::Key_F));
+        row("menuSetting", "设置(&S)", none);
+        row("menuSetting_ShowNumberHint", "显示数字提示", none);
+        row("menuSetting_ShowCrossHint", "显示十字提示", none);
+        row("menuSetting_PieceColor", "增强色块", none);
+        row("menuSetting_ShowBorder", "显示边框", none);
+        row("menuSetting_FontBold", "粗体显示数字", none);
+        row("menuSetting_PlayMusic", "播放背景音乐", none);
+        row("menuSetting_PlayMusic_osmira", "Osmira", none);
+        row("menuSetting_PlayMusic_HappyGM", "HappyGM", none);
+        row("menuSetting_PlayMusic_Waltz", "Waltz", none);
+        row("menuSetting_PlayMusic_StartPlay", "开始播放(&P)", QKeySequence(Qt::CTRL | Qt::Key_P));
+        row("menuSetting_PlayMusic_StopPlay", "停止播放", none);
+        row("menuSetting_ExitAutoSave", "退出时自动记录", none);
+        row("menuSetting_PutOnFront", "置于前端", none);
+        row("menuGame_Grade", "成绩", none);
+        row("menuAbout", "关于(&A)", none);
+        row("menuAbout_Help", "帮助(&H)", QKeySequence(Qt::Key_F1));
+        row("menuAbout_Copyright", "版权声明", none);
+        row("menuAbout_AboutMe", "关于软件(&A)", none);
+        row("menuAbout_UpdateInfo", "更新信息(&U)", none);
+        row("menuGame_SoftUpdata", "更新验证...", QKeySequence(Qt::CTRL | Qt::Key_U));
+        row("menuGame_Exit", "退出(&X)", QKeySequence(Qt::CTRL | Qt::Key_F4));
+    }
+
+    void menuItemsAsDesigned()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, caption);
+        QFETCH(QKeySequence, shortcut);
+        GameHarness game;
+        game.load();
+        QAction *action = game.form().action(name);
+        QVERIFY(action);
+        QCOMPARE(action->text(), caption);
+        QCOMPARE(action->shortcut(), shortcut);
+    }
+
+    void menuOrderAsDesigned()
+    {
+        GameHarness game;
+        game.load();
+        QStringList top;
+        for (QAction *a : game.form().menu()->actions())
+            top << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
+        QCOMPARE(top,
+            (QStringList { "menuGame_Start", "menuGame_Continue", "menuGame_Save", "menuGame_Clear",
+                "menuGame_Reload", "-", "menuGame_CopyToClipboard", "menuGame_SavePicture", "menuGame_Print",
+                "-", "menuDo", "menuSetting", "-", "menuGame_Grade", "menuAbout", "menuGame_SoftUpdata",
+                "menuGame_Exit" }));
+    }
+
+    void exitWithAutoSave_data()
+    {
+        QTest::addColumn<bool>("game");
+        QTest::addColumn<bool>("existing");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<int>("questions");
+        QTest::addColumn<bool>("written");
+        QTest::newRow("no game: nothing saved")
+            << false << false << int(MessageBox::Answer::Yes) << 0 << false;
+        QTest::newRow("game, first save") << true << false << int(MessageBox::Answer::Yes) << 0 << true;
+        QTest::newRow("game, overwrite declined")
+            << true << true << int(MessageBox::Answer::No) << 1 << false;
+        QTest::newRow("game, overwrite accepted")
+            << true << true << int(MessageBox::Answer::Yes) << 1 << true;
+    }
+
+    void exitWithAutoSave()
+    {
+        QFETCH(bool, game);
+        QFETCH(bool, existing);
+        QFETCH(int, answer);
+        QFETCH(int, questions);
+        QFETCH(bool, written);
+        GameHarness harness;
+        const QString savePath = harness.folder().file(QStringLiteral("save"));
+        if (existing)
+            writeFile(savePath, "old");
+        writeFile(harness.folder().file(QStringLiteral("setting")), settingWith(7, "True"));
+        harness.load();
+        if (game)
+            harness.click(QStringLiteral("cmdStart"));
+        harness.messages.answerNext(MessageBox::Answer(answer));
+        harness.form().close();
+        int asked = 0;
+        for (const auto &m : harness.messages.shown())
+            asked += m.icon == MessageBox::Icon::Question ? 1 : 0;
+        QCOMPARE(asked, questions);
+        const QByteArray save = harness.file(QStringLiteral("save"));
+        QCOMPARE(save.size() > 3, written);
+        if (existing && !written)
+            QCOMPARE(save, QByteArray("old"));
+        // Settings and statistics are written whatever the save did.
+        QCOMPARE(harness.file(QStringLiteral("setting")), settingWith(7, "True"));
+        QVERIFY(harness.file(QStringLiteral("grade")).startsWith("[LastFinishedTime]"));
+    }
+
+    void reloadStartsOverInPlace()
+    {
+        GameHarness game;
+        writeFile(game.folder().file(QStringLiteral("setting")), settingWith(7, "True"));
+        game.load();
+        game.form().move(123, 77);
+        game.click(QStringLiteral("cmdStart"));
+        game.trigger(QStringLiteral("menuGame_Reload"));
+        QTRY_VERIFY(formMain != &game.form());
+        FormMain *fresh = formMain;
+        QVERIFY(fresh);
+        QCOMPARE(fresh->pos(), QPoint(123, 77));
+        QVERIFY(fresh->isVisible());
+        QVERIFY(fresh->cmdStart.Enabled());
+        // The running game was saved on the way out and can be continued.
+        QVERIFY(fresh->cmdContinue.Enabled());
+        QVERIFY(!game.file(QStringLiteral("save")).isEmpty());
+        for (int i = 0; i < 81; ++i)
+            QVERIFY(fresh->L(i).Caption().isEmpty());
+        fresh->MMControl1 = &game.sound;
+        fresh->Form_Unload();
+        delete fresh;
+        game.release();
+    }
+
     void minimisedWindowShowsItsTitle()
     {
         GameHarness game;
