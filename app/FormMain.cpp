@@ -26,6 +26,7 @@
 #include "Rgb.h"
 #include "SkinButton.h"
 #include "Twips.h"
+#include "WindowDragger.h"
 
 #include <QAction>
 #include <QApplication>
@@ -351,8 +352,7 @@ bool FormMain::isMinimized() const
 
 void FormMain::dragWindow()
 {
-    if (QWindow *window = windowHandle())
-        window->startSystemMove();
+    WindowDragger::drag(this);
 }
 
 bool FormMain::eventFilter(QObject *watched, QEvent *event)

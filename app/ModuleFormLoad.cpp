@@ -4,6 +4,7 @@
 #include "Clock.h"
 #include "GameState.h"
 #include "GradeFile.h"
+#include "MessageBox.h"
 #include "ModuleGameSetting.h"
 #include "MultimediaControl.h"
 #include "Rgb.h"
@@ -125,10 +126,19 @@ void ModuleFormLoad::Form_Load(GameState &form)
         mm->FileName = AppPath::file(QStringLiteral("\\bkmusic\\osmira.mid"));
     }
     const QString gradePath = AppPath::file(QStringLiteral("\\grade"));
-    GradeFile::createDefaultIfMissing(gradePath);
+    QString error;
+    bool created = GradeFile::createDefaultIfMissing(gradePath, &error);
     const QString settingPath = AppPath::file(QStringLiteral("/setting"));
-    if (!QFileInfo::exists(settingPath))
-        TextFile::writeLines(settingPath, SettingFile::defaultLines());
+    if (created && !QFileInfo::exists(settingPath))
+        created = TextFile::writeLines(settingPath, SettingFile::defaultLines(), &error);
+    if (!created) {
+        // Without its files the game still plays, on the defaults; the
+        // player should know that nothing will be kept.
+        MessageBox::critical(QStringLiteral("出错"),
+            QStringLiteral("无法在程序文件夹中创建数据文件，本次使用默认设置，"
+                           "设置和成绩不会被保存。\r\n")
+                + error);
+    }
     const QStringList setting = SettingFile::read(settingPath);
     form.GameTimeStart = Clock::now();
     const GradeFile::Values grade = GradeFile::read(gradePath);

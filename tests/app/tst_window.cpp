@@ -1,3 +1,4 @@
+#include "AppPath.h"
 #include "CellLabelView.h"
 #include "Clock.h"
 #include "GameHarness.h"
@@ -575,6 +576,47 @@ private slots:
         fresh->Form_Unload();
         delete fresh;
         game.release();
+    }
+
+    void unwritableFolderRunsOnDefaults()
+    {
+        GameHarness game;
+        // A folder that does not exist cannot take files, even for root.
+        AppPath::setFolder(game.folder().file(QStringLiteral("gone/away")));
+        game.load();
+        QCOMPARE(game.messages.count(), 1);
+        QCOMPARE(game.messages.last().icon, MessageBox::Icon::Critical);
+        QVERIFY(game.messages.last().text.startsWith(QStringLiteral("无法在程序文件夹中创建数据文件")));
+        FormMain &form = game.form();
+        QVERIFY(form.menuSetting_ShowCrossHint.Checked());
+        QVERIFY(form.menuSetting_PutOnFront.Checked());
+        QVERIFY(!form.menuSetting_FontBold.Checked());
+        QCOMPARE(form.strFastestTime.toString(), QStringLiteral("00:00:00"));
+        QVERIFY(form.cmdStart.Enabled());
+        QVERIFY(form.isVisible());
+    }
+
+    void titleBarDragsTheWindow()
+    {
+        GameHarness game;
+        game.load();
+        FormMain &form = game.form();
+        form.move(100, 100);
+        QWidget *title = form.view(QStringLiteral("picTitle"));
+        const QPoint grab(200, 10);
+        QCursor::setPos(title->mapToGlobal(grab));
+        QTest::mousePress(title, Qt::LeftButton, {}, grab);
+        // Offscreen has no window manager: the window follows by hand.
+        const QPointF to = title->mapToGlobal(QPointF(grab)) + QPointF(40, 25);
+        QMouseEvent move(
+            QEvent::MouseMove, title->mapFromGlobal(to), to, Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(title, &move);
+        QCOMPARE(form.pos(), QPoint(140, 125));
+        QTest::mouseRelease(title, Qt::LeftButton, {}, title->mapFromGlobal(to.toPoint()));
+        QMouseEvent after(QEvent::MouseMove, QPointF(5, 5), title->mapToGlobal(QPointF(5, 5)), Qt::NoButton,
+            Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(title, &after);
+        QCOMPARE(form.pos(), QPoint(140, 125));
     }
 
     void minimisedWindowShowsItsTitle()
