@@ -183,13 +183,13 @@ void FormMain::createViews()
         void (FormMain::*slot)();
     };
     for (const Button &b : { Button { cmdStart, "start", &FormMain::cmdStart_Click },
-             Button { cmdContinue, "continue", nullptr }, Button { cmdSave, "save", nullptr },
+             Button { cmdContinue, "continue", &FormMain::cmdContinue_Click },
+             Button { cmdSave, "save", &FormMain::cmdSave_Click },
              Button { cmdNext, "next", &FormMain::cmdNext_Click },
              Button { cmdFinished, "finish", &FormMain::cmdFinished_Click },
              Button { cmdExit, "exit", &FormMain::cmdExit_Click } }) {
         SkinButton *button = picture(b.control, QLatin1String(b.base), int(SkinButton::Kind::CommandButton));
-        if (b.slot)
-            connect(button, &SkinButton::clicked, this, b.slot);
+        connect(button, &SkinButton::clicked, this, b.slot);
     }
 
     auto *time = new QLabel(this);
@@ -406,14 +406,19 @@ void FormMain::closeEvent(QCloseEvent *event)
 
 void FormMain::setTopMost(bool topMost)
 {
-    if (bool(windowFlags() & Qt::WindowStaysOnTopHint) == topMost)
+    Qt::WindowFlags flags = windowFlags();
+    if (flags.testFlag(Qt::WindowStaysOnTopHint) == topMost)
         return;
-    const bool shown = isVisible();
-    const QPoint place = pos();
-    setWindowFlag(Qt::WindowStaysOnTopHint, topMost);
-    move(place);
-    if (shown)
-        show();
+    flags.setFlag(Qt::WindowStaysOnTopHint, topMost);
+    if (QWindow *window = windowHandle()) {
+        // Changing the widget's flags would recreate the native window (it
+        // blinks and forgets its place); the window system takes the new
+        // state on the window as it is.
+        overrideWindowFlags(flags);
+        window->setFlags(flags);
+    } else {
+        setWindowFlags(flags);
+    }
 }
 
 void FormMain::reloadWindow()

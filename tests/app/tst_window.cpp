@@ -619,6 +619,28 @@ private slots:
         QCOMPARE(form.pos(), QPoint(140, 125));
     }
 
+    void everyCommandButtonActs()
+    {
+        GameHarness game;
+        game.load();
+        FormMain &form = game.form();
+        game.click(QStringLiteral("cmdStart"));
+        game.click(QStringLiteral("cmdSave"));
+        QCOMPARE(game.messages.last().text, QStringLiteral("存盘操作完成！"));
+        const QString id = form.GetNumberOrder;
+        game.click(QStringLiteral("cmdNext"));
+        game.solve();
+        game.click(QStringLiteral("cmdFinished"));
+        QVERIFY(game.messages.last().text.startsWith(QStringLiteral("恭喜你")));
+        form.Form_Load();
+        QVERIFY(form.cmdContinue.Enabled());
+        game.click(QStringLiteral("cmdContinue"));
+        QCOMPARE(form.IsContinuedGame, qint16(-1));
+        QCOMPARE(form.GetNumberOrder, id);
+        game.click(QStringLiteral("cmdExit"));
+        QVERIFY(!form.isVisible());
+    }
+
     void minimisedWindowShowsItsTitle()
     {
         GameHarness game;

@@ -1,0 +1,304 @@
+#include "XSession.h"
+
+#include "CellLabel.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QThread>
+#include <QtTest>
+
+namespace {
+
+const QString kClass = QStringLiteral("vexa-sudoku");
+
+int px(int twips)
+{
+    return (twips * 2 + 15) / 30;
+}
+
+} // namespace
+
+XSession::XSession()
+{
+    // The program folder: a copy of the built one, without data files a
+    // played build may have left.
+    const QDir source(qEnvironmentVariable("VEXA_TEST_BIN"));
+    QDirIterator it(source.path(), QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString from = it.next();
+        const QString rel = source.relativeFilePath(from);
+        if (rel == QLatin1String("setting") || rel == QLatin1String("grade") || rel == QLatin1String("save"))
+            continue;
+        QDir().mkpath(QFileInfo(m_program.filePath(rel)).absolutePath());
+        QFile::copy(from, m_program.filePath(rel));
+    }
+    QFile::setPermissions(m_program.filePath(QStringLiteral("vexa-sudoku")),
+        QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    // Xvfb picks a free display itself and tells its number.
+    m_xvfb = std::make_unique<QProcess>();
+    m_xvfb->start(QStringLiteral("Xvfb"),
+        { QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"), QStringLiteral("0"),
+            QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"), QStringLiteral("tcp") });
+    QDeadlineTimer deadline(10000);
+    while (!deadline.hasExpired() && !m_xvfb->canReadLine())
+        m_xvfb->waitForReadyRead(200);
+    const QString number = QString::fromLatin1(m_xvfb->readLine()).trimmed();
+    if (number.isEmpty())
+        return;
+    m_display = QLatin1Char(':') + number;
+    m_wm = std::make_unique<QProcess>();
+    m_wm->setProcessEnvironment(environment());
+    m_wm->start(QStringLiteral("openbox"), {});
+    m_wm->waitForStarted();
+    pause(500);
+}
+
+XSession::~XSession()
+{
+    for (auto *process : { m_game.get(), m_wm.get(), m_xvfb.get() }) {
+        if (process && process->state() != QProcess::NotRunning) {
+            process->kill();
+            process->waitForFinished(3000);
+        }
+    }
+}
+
+QProcessEnvironment XSession::environment() const
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), m_display);
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
+    env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    return env;
+}
+
+QString XSession::run(const QString &program, const QStringList &args, int msecs) const
+{
+    QProcess p;
+    p.setProcessEnvironment(environment());
+    p.start(program, args);
+    if (!p.waitForFinished(msecs)) {
+        p.kill();
+        p.waitForFinished();
+    }
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+void XSession::pause(int msecs)
+{
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < msecs)
+        QThread::msleep(20);
+}
+
+QByteArray XSession::readFile(const QString &name) const
+{
+    QFile f(file(name));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void XSession::writeFile(const QString &name, const QByteArray &bytes) const
+{
+    QFile f(file(name));
+    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        f.write(bytes);
+}
+
+QString XSession::findMainWindow() const
+{
+    const QStringList ids = run(QStringLiteral("xdotool"),
+        { QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--classname"), kClass })
+                                .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (const QString &id : ids) {
+        const QString geometry = run(QStringLiteral("xdotool"), { QStringLiteral("getwindowgeometry"), id });
+        // The main window is 421 or 469 pixels wide; the splash 360.
+        if (geometry.contains(QLatin1String("421x349")) || geometry.contains(QLatin1String("469x349")))
+            return id;
+    }
+    return {};
+}
+
+bool XSession::launch()
+{
+    m_game = std::make_unique<QProcess>();
+    m_game->setProcessEnvironment(environment());
+    m_game->setWorkingDirectory(QDir::tempPath());
+    m_game->start(m_program.filePath(QStringLiteral("vexa-sudoku")), {});
+    if (!m_game->waitForStarted())
+        return false;
+    QDeadlineTimer deadline(20000);
+    while (!deadline.hasExpired()) {
+        m_window = findMainWindow();
+        if (!m_window.isEmpty()) {
+            // The splash hands over and unloads itself on the main window's
+            // activation; clicks before then may land on it.
+            QDeadlineTimer gone(5000);
+            while (!gone.hasExpired() && visibleWindows() > 1)
+                pause(100);
+            pause(300);
+            return true;
+        }
+        pause(200);
+    }
+    return false;
+}
+
+int XSession::launchSecondCopy(QByteArray *output)
+{
+    QProcess second;
+    second.setProcessEnvironment(environment());
+    second.start(m_program.filePath(QStringLiteral("vexa-sudoku")), {});
+    if (!second.waitForFinished(10000)) {
+        second.kill();
+        second.waitForFinished();
+        return -1;
+    }
+    if (output)
+        *output = second.readAllStandardOutput() + second.readAllStandardError();
+    return second.exitStatus() == QProcess::NormalExit ? second.exitCode() : -1;
+}
+
+bool XSession::waitForExit(int msecs)
+{
+    return !m_game || m_game->waitForFinished(msecs);
+}
+
+bool XSession::isRunning() const
+{
+    return m_game && m_game->state() == QProcess::Running;
+}
+
+QPoint XSession::origin() const
+{
+    return screenOrigin();
+}
+
+QPoint XSession::screenOrigin() const
+{
+    const QString shell = run(QStringLiteral("xdotool"),
+        { QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), m_window });
+    const auto x = QRegularExpression(QStringLiteral("X=(-?\\d+)")).match(shell);
+    const auto y = QRegularExpression(QStringLiteral("Y=(-?\\d+)")).match(shell);
+    return QPoint(x.captured(1).toInt(), y.captured(1).toInt());
+}
+
+void XSession::moveTo(int xTwips, int yTwips)
+{
+    moveToScreen(origin() + QPoint(px(xTwips), px(yTwips)));
+}
+
+void XSession::moveToScreen(const QPoint &p)
+{
+    run(QStringLiteral("xdotool"),
+        { QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(p.x()),
+            QString::number(p.y()) });
+}
+
+void XSession::click(int xTwips, int yTwips, int button)
+{
+    moveTo(xTwips, yTwips);
+    run(QStringLiteral("xdotool"), { QStringLiteral("click"), QString::number(button) });
+    pause(150);
+}
+
+void XSession::mouseDown(int xTwips, int yTwips, int button)
+{
+    moveTo(xTwips, yTwips);
+    run(QStringLiteral("xdotool"), { QStringLiteral("mousedown"), QString::number(button) });
+    pause(100);
+}
+
+void XSession::mouseUp(int button)
+{
+    run(QStringLiteral("xdotool"), { QStringLiteral("mouseup"), QString::number(button) });
+    pause(150);
+}
+
+void XSession::key(const QString &keys)
+{
+    run(QStringLiteral("xdotool"), { QStringLiteral("key"), keys });
+    pause(200);
+}
+
+void XSession::type(const QString &text)
+{
+    run(QStringLiteral("xdotool"), { QStringLiteral("type"), text });
+    pause(100);
+}
+
+void XSession::enterDigit(int cell, int digit)
+{
+    CellLabel model(cell);
+    click(model.Left() + CellLabel::kSize / 2, model.Top() + CellLabel::kSize / 2);
+    type(QString::number(digit));
+}
+
+QImage XSession::screenshot() const
+{
+    QProcess p;
+    p.setProcessEnvironment(environment());
+    p.start(QStringLiteral("import"),
+        { QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("png:-") });
+    p.waitForFinished(15000);
+    return QImage::fromData(p.readAllStandardOutput(), "PNG");
+}
+
+QImage XSession::windowShot() const
+{
+    const QPoint o = origin();
+    const QString geometry
+        = run(QStringLiteral("xdotool"), { QStringLiteral("getwindowgeometry"), m_window });
+    const auto m = QRegularExpression(QStringLiteral("Geometry: (\\d+)x(\\d+)")).match(geometry);
+    return screenshot().copy(o.x(), o.y(), m.captured(1).toInt(), m.captured(2).toInt());
+}
+
+QString XSession::clipboard() const
+{
+    return run(QStringLiteral("xclip"),
+        { QStringLiteral("-o"), QStringLiteral("-selection"), QStringLiteral("clipboard") });
+}
+
+QString XSession::property(const QString &name) const
+{
+    return run(QStringLiteral("xprop"), { QStringLiteral("-id"), m_window, name });
+}
+
+int XSession::visibleWindows() const
+{
+    return int(run(QStringLiteral("xdotool"),
+        { QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--classname"), kClass })
+                   .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+                   .size());
+}
+
+bool XSession::waitForDialog(int msecs)
+{
+    QDeadlineTimer deadline(msecs);
+    while (!deadline.hasExpired()) {
+        if (visibleWindows() > 1) {
+            pause(300);
+            return true;
+        }
+        pause(100);
+    }
+    return false;
+}
+
+QString XSession::keepScreenshot(const QString &name) const
+{
+    const QString folder = qEnvironmentVariable("VEXA_E2E_FAILURES");
+    if (folder.isEmpty() || !isReady())
+        return {};
+    QDir().mkpath(folder);
+    const QString path = folder + QLatin1Char('/') + name + QStringLiteral(".png");
+    screenshot().save(path);
+    return path;
+}

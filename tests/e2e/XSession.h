@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+#include <QProcess>
+#include <QString>
+#include <QTemporaryDir>
+#include <memory>
+
+// One X server with a window manager and the game in a program folder of
+// its own, driven from outside with xdotool, read back through its files,
+// the clipboard, window properties and screenshots.
+class XSession
+{
+public:
+    XSession();
+    ~XSession();
+
+    bool isReady() const { return !m_display.isEmpty(); }
+    QString programFolder() const { return m_program.path(); }
+    QString file(const QString &name) const { return m_program.filePath(name); }
+    QByteArray readFile(const QString &name) const;
+    void writeFile(const QString &name, const QByteArray &bytes) const;
+
+    // Starts the game and waits until its main window is shown; false if
+    // it never appears.
+    bool launch();
+    // Starts another copy and returns its exit status, or -1 if it did not
+    // end within the time.
+    int launchSecondCopy(QByteArray *output);
+    // Waits for the game to end; true when it did.
+    bool waitForExit(int msecs = 15000);
+    bool isRunning() const;
+
+    QString mainWindow() const { return m_window; }
+    QPoint origin() const;
+    // Actions at a place given in twips from the window's top-left corner.
+    void click(int xTwips, int yTwips, int button = 1);
+    void mouseDown(int xTwips, int yTwips, int button = 1);
+    void moveTo(int xTwips, int yTwips);
+    void moveToScreen(const QPoint &point);
+    void mouseUp(int button = 1);
+    void key(const QString &keys);
+    void type(const QString &text);
+    // A left click on cell i and the digit typed into it.
+    void enterDigit(int cell, int digit);
+
+    QImage screenshot() const;
+    // The game window's area of a screenshot.
+    QImage windowShot() const;
+    QString clipboard() const;
+    QString property(const QString &name) const;
+    // Waits until a new top-level window of the game (a message box) shows.
+    bool waitForDialog(int msecs = 5000);
+    // Counts the game's visible top-level windows.
+    int visibleWindows() const;
+    // Keeps a screenshot for the reader of a failed test.
+    QString keepScreenshot(const QString &name) const;
+
+    static void pause(int msecs);
+
+private:
+    QString run(const QString &program, const QStringList &args, int msecs = 10000) const;
+    QProcessEnvironment environment() const;
+    QString findMainWindow() const;
+    QPoint screenOrigin() const;
+
+    QTemporaryDir m_program;
+    QTemporaryDir m_runtime;
+    std::unique_ptr<QProcess> m_xvfb;
+    std::unique_ptr<QProcess> m_wm;
+    std::unique_ptr<QProcess> m_game;
+    QString m_display;
+    QString m_window;
+};

@@ -1,0 +1,307 @@
+#include "AppPath.h"
+#include "GameState.h"
+#include "XSession.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QImageReader>
+#include <QtTest>
+
+namespace {
+
+// Places in twips from the window's top-left corner, narrow layout.
+constexpr int kRight = 4800 + 667;
+const QPoint kStart(kRight, 1920 + 187);
+const QPoint kContinue(kRight, 2380 + 187);
+const QPoint kFinish(kRight, 3820 + 187);
+const QPoint kExit(kRight, 4660 + 187);
+const QPoint kMenuButton(900, 195);
+const QPoint kTitle(3000, 195);
+const QPoint kPin(4900 + 112, 85 + 112);
+
+const QByteArray kDefaultSetting
+    = "[ShowNumberHint]\r\nFalse\r\n\r\n[ShowCrossHint]\r\nTrue\r\n\r\n[AutoSave]\r\n"
+      "False\r\n\r\n[PutOnFront]\r\nTrue\r\n\r\n[PieceColor]\r\nTrue\r\n\r\n"
+      "[ShowBorder]\r\nFalse\r\n\r\n[FontBold]\r\nFalse\r\n";
+
+struct Puzzle
+{
+    QString id;
+    std::array<int, 81> solution {};
+    QList<int> playerCells;
+};
+
+// The puzzle on the board, as the game's own save file names it, with its
+// solution from the program's bank.
+Puzzle readSavedPuzzle(const XSession &x)
+{
+    Puzzle p;
+    const QList<QByteArray> lines = x.readFile(QStringLiteral("save")).split('\n');
+    if (lines.size() < 84)
+        return p;
+    p.id = QString::fromLatin1(lines.at(0)).trimmed();
+    for (int i = 0; i < 81; ++i)
+        if (lines.at(3 + i).trimmed().endsWith(",50232"))
+            p.playerCells << i;
+    AppPath::setFolder(x.programFolder());
+    GameState state;
+    state.bank.OpenSavedPuzzle(p.id);
+    for (int i = 0; i < 81; ++i)
+        p.solution[std::size_t(i)] = state.bank.rsProblem.Fields(QStringLiteral("l(%1)").arg(i)).toInt();
+    state.bank.CloseBank();
+    AppPath::reset();
+    return p;
+}
+
+bool waitFor(const std::function<bool()> &condition, int msecs = 10000)
+{
+    QDeadlineTimer deadline(msecs);
+    while (!deadline.hasExpired()) {
+        if (condition())
+            return true;
+        XSession::pause(100);
+    }
+    return condition();
+}
+
+// Saves by the shortcut and answers the game's messages; the save file
+// then names the puzzle on the board.
+bool saveByShortcut(XSession &x, bool overwrite)
+{
+    x.key(QStringLiteral("ctrl+s"));
+    if (!x.waitForDialog())
+        return false;
+    if (overwrite) {
+        x.key(QStringLiteral("alt+y"));
+        if (!x.waitForDialog())
+            return false;
+    }
+    x.key(QStringLiteral("Return"));
+    return waitFor([&] { return x.visibleWindows() == 1; });
+}
+
+bool pixelLike(const QImage &image, const QImage &expected, const QPoint &at)
+{
+    // The button's middle pixel against the same pixel of its skin image.
+    const QColor shown = image.pixelColor(at);
+    const QColor want = expected.pixelColor(expected.width() / 2, expected.height() / 2);
+    return qAbs(shown.red() - want.red()) < 12 && qAbs(shown.green() - want.green()) < 12
+        && qAbs(shown.blue() - want.blue()) < 12;
+}
+
+bool startButtonShows(XSession &x, const QString &image)
+{
+    const QImage skin = QImageReader(x.file(QStringLiteral("interface/black/") + image)).read();
+    const QPoint middle((kStart.x() * 2 + 15) / 30, (kStart.y() * 2 + 15) / 30);
+    return waitFor([&] { return pixelLike(x.windowShot(), skin, middle); }, 5000);
+}
+
+} // namespace
+
+class TestEndToEnd : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<XSession> x;
+
+private slots:
+    void init()
+    {
+        x = std::make_unique<XSession>();
+        QVERIFY2(x->isReady(), "no X server");
+    }
+
+    void cleanup()
+    {
+        if (QTest::currentTestFailed() && x) {
+            const QString shot = x->keepScreenshot(QString::fromLatin1(QTest::currentTestFunction()));
+            if (!shot.isEmpty())
+                qWarning("screenshot kept: %s", qPrintable(shot));
+        }
+        x.reset();
+    }
+
+    void firstStartWritesDefaultFiles()
+    {
+        QVERIFY(x->launch());
+        QVERIFY(x->property(QStringLiteral("_NET_WM_STATE")).contains(QLatin1String("_NET_WM_STATE_ABOVE")));
+        x->click(kExit.x(), kExit.y());
+        QVERIFY(x->waitForExit());
+        QCOMPARE(x->readFile(QStringLiteral("setting")), kDefaultSetting);
+        const QList<QByteArray> grade = x->readFile(QStringLiteral("grade")).split('\n');
+        QCOMPARE(grade.size(), 15);
+        QCOMPARE(grade.at(1), QByteArray("00:00:00\r"));
+        QCOMPARE(grade.at(4), QByteArray("00:00:00\r"));
+        // The run's few seconds were added to the total.
+        QVERIFY2(grade.at(7).startsWith("00:00:"), grade.at(7).constData());
+        QCOMPARE(grade.at(10), QByteArray("0\r"));
+        QCOMPARE(grade.at(13), QByteArray("\xA1\xEF\r"));
+        QVERIFY(!QFile::exists(x->file(QStringLiteral("save"))));
+    }
+
+    void wholeGameToACorrectFinish()
+    {
+        QVERIFY(x->launch());
+        x->click(kStart.x(), kStart.y());
+        QVERIFY(startButtonShows(*x, QStringLiteral("start3")));
+        QVERIFY(saveByShortcut(*x, false));
+        const Puzzle puzzle = readSavedPuzzle(*x);
+        QVERIFY(!puzzle.playerCells.isEmpty());
+        for (const int cell : puzzle.playerCells)
+            x->enterDigit(cell, puzzle.solution[std::size_t(cell)]);
+        x->click(kFinish.x(), kFinish.y());
+        QVERIFY(x->waitForDialog(15000));
+        x->key(QStringLiteral("Return"));
+        QVERIFY(waitFor(
+            [&] { return x->readFile(QStringLiteral("grade")).contains("[FinishedCount]\r\n 1 \r\n"); }));
+        const QList<QByteArray> grade = x->readFile(QStringLiteral("grade")).split('\n');
+        // The first finish is the record.
+        QCOMPARE(grade.at(1), grade.at(4));
+        QVERIFY(grade.at(1) != QByteArray("00:00:00\r"));
+        // Back to Start, with the next puzzle on the board.
+        QVERIFY(startButtonShows(*x, QStringLiteral("start1")));
+    }
+
+    void wrongFinishShowsRedCells()
+    {
+        QVERIFY(x->launch());
+        x->click(kStart.x(), kStart.y());
+        QVERIFY(saveByShortcut(*x, false));
+        const Puzzle puzzle = readSavedPuzzle(*x);
+        const int wrong = puzzle.playerCells.last();
+        for (const int cell : puzzle.playerCells) {
+            const int digit = puzzle.solution[std::size_t(cell)];
+            x->enterDigit(cell, cell == wrong ? digit % 9 + 1 : digit);
+        }
+        x->click(kFinish.x(), kFinish.y());
+        XSession::pause(1500);
+        QCOMPARE(x->visibleWindows(), 1); // no message
+        const CellLabel model(wrong);
+        const QRect cell((model.Left() * 2 + 15) / 30, (model.Top() * 2 + 15) / 30, 34, 34);
+        const QImage shot = x->windowShot();
+        int red = 0;
+        for (int yy = cell.top() + 3; yy < cell.bottom() - 2; ++yy)
+            for (int xx = cell.left() + 3; xx < cell.right() - 2; ++xx) {
+                const QColor c = shot.pixelColor(xx, yy);
+                red += c.red() > 180 && c.green() < 90 && c.blue() < 90 ? 1 : 0;
+            }
+        QVERIFY2(red > 10, qPrintable(QString::number(red)));
+        QVERIFY(!x->readFile(QStringLiteral("grade")).contains(" 1 "));
+    }
+
+    void saveExitRestartAndContinue()
+    {
+        QVERIFY(x->launch());
+        x->click(kStart.x(), kStart.y());
+        QVERIFY(saveByShortcut(*x, false));
+        const Puzzle puzzle = readSavedPuzzle(*x);
+        for (int n = 0; n < 3; ++n)
+            x->enterDigit(puzzle.playerCells.at(n), puzzle.solution[std::size_t(puzzle.playerCells.at(n))]);
+        QVERIFY(saveByShortcut(*x, true));
+        const QList<QByteArray> before = x->readFile(QStringLiteral("save")).split('\n');
+        x->key(QStringLiteral("ctrl+F4"));
+        QVERIFY(x->waitForExit());
+
+        QVERIFY(x->launch());
+        x->click(kContinue.x(), kContinue.y());
+        QVERIFY(startButtonShows(*x, QStringLiteral("start3")));
+        QVERIFY(saveByShortcut(*x, true));
+        const QList<QByteArray> after = x->readFile(QStringLiteral("save")).split('\n');
+        QCOMPARE(after.mid(3, 81), before.mid(3, 81));
+        QCOMPARE(after.at(0), before.at(0));
+        // The clock went on from the saved time.
+        QVERIFY(after.at(1) >= before.at(1));
+        x->key(QStringLiteral("ctrl+F4"));
+        QVERIFY(x->waitForExit());
+    }
+
+    void preferencesSurviveARestart()
+    {
+        // Every preference the other way round from its default.
+        const QByteArray flipped
+            = "[ShowNumberHint]\r\nTrue\r\n\r\n[ShowCrossHint]\r\nFalse\r\n\r\n[AutoSave]\r\nTrue\r\n"
+              "\r\n[PutOnFront]\r\nFalse\r\n\r\n[PieceColor]\r\nFalse\r\n\r\n[ShowBorder]\r\nTrue\r\n"
+              "\r\n[FontBold]\r\nTrue\r\n";
+        x->writeFile(QStringLiteral("setting"), flipped);
+        QVERIFY(x->launch());
+        QVERIFY(!x->property(QStringLiteral("_NET_WM_STATE")).contains(QLatin1String("_NET_WM_STATE_ABOVE")));
+        QCOMPARE(x->windowShot().width(), 469);
+        x->key(QStringLiteral("ctrl+F4"));
+        QVERIFY(x->waitForExit());
+        QCOMPARE(x->readFile(QStringLiteral("setting")), flipped);
+
+        // Changed during a run, kept for the next one.
+        QVERIFY(x->launch());
+        x->click(kPin.x() + 720, kPin.y());
+        x->key(QStringLiteral("ctrl+F4"));
+        QVERIFY(x->waitForExit());
+        QVERIFY(x->readFile(QStringLiteral("setting")).contains("[PutOnFront]\r\nTrue\r\n"));
+        QVERIFY(x->launch());
+        QVERIFY(waitFor([&] {
+            return x->property(QStringLiteral("_NET_WM_STATE"))
+                .contains(QLatin1String("_NET_WM_STATE_ABOVE"));
+        }));
+    }
+
+    void secondCopyEndsSilently()
+    {
+        QVERIFY(x->launch());
+        QByteArray output;
+        QCOMPARE(x->launchSecondCopy(&output), 0);
+        QVERIFY2(output.isEmpty(), output.constData());
+        QVERIFY(x->isRunning());
+        QCOMPARE(x->visibleWindows(), 1);
+    }
+
+    void titleBarDragMovesTheWindow()
+    {
+        QVERIFY(x->launch());
+        const QPoint before = x->origin();
+        x->mouseDown(kTitle.x(), kTitle.y());
+        const QPoint grab = before + QPoint((kTitle.x() * 2 + 15) / 30, (kTitle.y() * 2 + 15) / 30);
+        for (int step = 1; step <= 5; ++step)
+            x->moveToScreen(grab + QPoint(step * 10, step * 6));
+        x->mouseUp();
+        QVERIFY(waitFor([&] { return x->origin() != before; }, 5000));
+        const QPoint moved = x->origin() - before;
+        QVERIFY2(qAbs(moved.x() - 50) <= 3 && qAbs(moved.y() - 30) <= 3,
+            qPrintable(QStringLiteral("%1,%2").arg(moved.x()).arg(moved.y())));
+    }
+
+    void keepOnTopIsTheWindowManagersAboveState()
+    {
+        QVERIFY(x->launch());
+        auto above = [&] {
+            return x->property(QStringLiteral("_NET_WM_STATE"))
+                .contains(QLatin1String("_NET_WM_STATE_ABOVE"));
+        };
+        QVERIFY(above());
+        x->click(kPin.x(), kPin.y());
+        QVERIFY(waitFor([&] { return !above(); }));
+        x->click(kPin.x(), kPin.y());
+        QVERIFY(waitFor(above));
+    }
+
+    void menuByMouseAndKeyboard()
+    {
+        QVERIFY(x->launch());
+        x->click(kMenuButton.x(), kMenuButton.y());
+        QVERIFY(x->waitForDialog());
+        x->key(QStringLiteral("Escape"));
+        QVERIFY(waitFor([&] { return x->visibleWindows() == 1; }));
+        // Opened by the mouse, chosen by the keyboard: the first item starts.
+        x->click(kMenuButton.x(), kMenuButton.y());
+        QVERIFY(x->waitForDialog());
+        x->key(QStringLiteral("Down"));
+        x->key(QStringLiteral("Return"));
+        QVERIFY(startButtonShows(*x, QStringLiteral("start3")));
+        // A shortcut with the menu closed: Ctrl+N lays out another puzzle,
+        // and the puzzle string goes to the clipboard from the menu.
+        x->key(QStringLiteral("ctrl+n"));
+        QVERIFY(startButtonShows(*x, QStringLiteral("start3")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestEndToEnd)
+#include "tst_e2e.moc"
