@@ -6,9 +6,12 @@
 #include "EntryBox.h"
 #include "FormGrade.h"
 #include "FormLogo.h"
+#include "FormPrint.h"
+#include "FormSelectPath.h"
 #include "MMControl.h"
 #include "ModuleCheck.h"
 #include "ModuleClear.h"
+#include "ModuleClipboard.h"
 #include "ModuleClock.h"
 #include "ModuleContinue.h"
 #include "ModuleEntry.h"
@@ -16,6 +19,7 @@
 #include "ModuleFormLoad.h"
 #include "ModuleGameSetting.h"
 #include "ModuleHint.h"
+#include "ModuleInfo.h"
 #include "ModuleMusic.h"
 #include "ModuleNewGame.h"
 #include "ModuleNumericalTime.h"
@@ -237,9 +241,12 @@ void FormMain::createMenu()
     connect(makeAction(menuGame_Reload, top), &QAction::triggered, this,
         [this] { ModuleClear::menuGame_Reload_Click(*this); });
     top->addSeparator();
-    makeAction(menuGame_CopyToClipboard, top);
-    makeAction(menuGame_SavePicture, top);
-    makeAction(menuGame_Print, top);
+    connect(makeAction(menuGame_CopyToClipboard, top), &QAction::triggered, this,
+        [this] { ModuleClipboard::menuGame_CopyToClipboard_Click(*this); });
+    connect(makeAction(menuGame_SavePicture, top), &QAction::triggered, this,
+        [this] { FormSelectPath::menuGame_SavePicture_Click(*this, this); });
+    connect(makeAction(menuGame_Print, top), &QAction::triggered, this,
+        [this] { FormPrint::menuGame_Print_Click(*this, this); });
     top->addSeparator();
 
     QMenu *doMenu = makeMenu(menuDo, top);
@@ -293,11 +300,16 @@ void FormMain::createMenu()
     // F1 is shown here and handled when the key is released in the window.
     QAction *help = makeAction(menuAbout_Help, about, QKeySequence(Qt::Key_F1));
     removeAction(help);
-    makeAction(menuAbout_Copyright, about);
-    makeAction(menuAbout_AboutMe, about);
+    connect(help, &QAction::triggered, this, [this] { menuAbout_Help_Click(); });
+    connect(makeAction(menuAbout_Copyright, about), &QAction::triggered, this,
+        [this] { ModuleInfo::menuAbout_Copyright_Click(*this, this); });
+    connect(makeAction(menuAbout_AboutMe, about), &QAction::triggered, this,
+        [this] { ModuleInfo::menuAbout_AboutMe_Click(*this, this); });
     about->addSeparator();
-    makeAction(menuAbout_UpdateInfo, about);
-    makeAction(menuGame_SoftUpdata, top, QKeySequence(Qt::CTRL | Qt::Key_U));
+    connect(makeAction(menuAbout_UpdateInfo, about), &QAction::triggered, this,
+        [this] { ModuleInfo::menuAbout_UpdateInfo_Click(*this, this); });
+    connect(makeAction(menuGame_SoftUpdata, top, QKeySequence(Qt::CTRL | Qt::Key_U)), &QAction::triggered,
+        this, [this] { ModuleInfo::menuGame_SoftUpdata_Click(*this, this); });
     connect(makeAction(menuGame_Exit, top, QKeySequence(Qt::CTRL | Qt::Key_F4)), &QAction::triggered, this,
         &FormMain::cmdExit_Click);
 }
@@ -527,6 +539,11 @@ void FormMain::menuGame_Grade_Click()
     FormGrade *grade = FormGrade::open(*this, this);
     Q_UNUSED(grade);
     ModuleSound::PlaySoundBubble(*this);
+}
+
+void FormMain::menuAbout_Help_Click()
+{
+    ModuleInfo::menuAbout_Help_Click(*this, this);
 }
 
 void FormMain::menuSetting_PlayMusic_StartPlay_Click()

@@ -38,6 +38,7 @@ public:
     void setMousePointer(int pointer) override;
     void Form_Load() override;
     void menuSetting_PlayMusic_StartPlay_Click() override;
+    void menuAbout_Help_Click() override;
     QRect windowRect() const override;
     void setWindowSize(int width, int height) override;
     QSize clientSize() const override;

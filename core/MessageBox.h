@@ -9,7 +9,7 @@
 class MessageBox
 {
 public:
-    enum class Icon { Critical, Question, Exclamation, Information };
+    enum class Icon { Critical, Question, Exclamation, Information, None };
     enum class Buttons { Ok, YesNo };
     enum class Answer { Ok, Yes, No };
 

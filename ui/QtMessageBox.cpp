@@ -25,6 +25,9 @@ MessageBox::Answer QtMessageBox::exec(const MessageBox::Request &request)
     case MessageBox::Icon::Information:
         box.setIcon(QMessageBox::Information);
         break;
+    case MessageBox::Icon::None:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
     }
     box.setWindowTitle(request.title);
     box.setTextFormat(Qt::PlainText);

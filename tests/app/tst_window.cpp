@@ -8,6 +8,7 @@
 #include "Twips.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QFile>
 #include <QMenu>
 #include <QtTest>
@@ -639,6 +640,47 @@ private slots:
         QCOMPARE(form.GetNumberOrder, id);
         game.click(QStringLiteral("cmdExit"));
         QVERIFY(!form.isVisible());
+    }
+
+    void aboutMenuAndF1OpenTheirWindows()
+    {
+        GameHarness game;
+        game.load();
+        FormMain &form = game.form();
+        auto topLevelTitled = [](const QString &part) {
+            for (QWidget *w : QApplication::topLevelWidgets())
+                if (w->isVisible() && w->windowTitle().contains(part))
+                    return true;
+            return false;
+        };
+        QTest::keyRelease(&form, Qt::Key_F1);
+        QVERIFY(topLevelTitled(QStringLiteral("帮助")));
+        game.trigger(QStringLiteral("menuAbout_AboutMe"));
+        QCOMPARE(game.sound.effects().last(), QStringLiteral("D_bubble.wav"));
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        QVERIFY(std::any_of(windows.cbegin(), windows.cend(),
+            [](QWidget *w) { return w->isVisible() && w->objectName() == QLatin1String("formAbout"); }));
+    }
+
+    void outputCommandsFromTheMenu()
+    {
+        GameHarness game;
+        game.load();
+        FormMain &form = game.form();
+        QVERIFY(!form.action(QStringLiteral("menuGame_CopyToClipboard"))->isEnabled());
+        game.click(QStringLiteral("cmdStart"));
+        game.trigger(QStringLiteral("menuGame_CopyToClipboard"));
+        QCOMPARE(game.messages.last().title, QStringLiteral("复制到剪贴板"));
+        QCOMPARE(QGuiApplication::clipboard()->text().size(), 81);
+        game.trigger(QStringLiteral("menuGame_Print"));
+        // The print window hides the main window while it is open.
+        QVERIFY(!form.isVisible());
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w->isVisible() && w != &form)
+                w->close();
+        QTRY_VERIFY(form.isVisible());
+        game.trigger(QStringLiteral("menuGame_SavePicture"));
+        QVERIFY(!form.isEnabled());
     }
 
     void minimisedWindowShowsItsTitle()

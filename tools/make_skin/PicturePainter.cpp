@@ -356,3 +356,41 @@ QImage PicturePainter::logo(int size)
     }
     return image;
 }
+
+QImage PicturePainter::printLogo()
+{
+    QImage image = SkinStyle::canvas(kPrintLogoWidth, kPrintLogoHeight);
+    QPainter p(&image);
+    // The tile is the window icon painted at this size, not a scaled copy,
+    // so it stays as sharp as the icon.
+    p.drawImage(2, 2, logo(46));
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+
+    const double textLeft = 58;
+    const QColor ink(40, 42, 46);
+    const QString han = QStringLiteral("数独");
+    const QFont hanFont = SkinStyle::serifFont(31);
+    QPainterPath hanPath;
+    hanPath.addText(QPointF(textLeft, 36), hanFont, han);
+    // The Ming face is light; a thin stroke of the same colour gives it weight.
+    p.setPen(QPen(ink, 0.9));
+    p.setBrush(ink);
+    p.drawPath(hanPath);
+
+    const double right = std::round(hanPath.boundingRect().right()) + 7;
+    p.setPen(QPen(SkinStyle::accentDeep(), 2.0));
+    p.drawLine(QPointF(right, 10), QPointF(right, 40));
+
+    QFont latinFont = SkinStyle::sansFont(14);
+    latinFont.setLetterSpacing(QFont::AbsoluteSpacing, 1);
+    p.setFont(latinFont);
+    p.setPen(ink);
+    p.drawText(QPointF(right + 7, 24), QStringLiteral("VEXA SUDOKU"));
+    QFont smallFont = SkinStyle::sansFont(11);
+    smallFont.setLetterSpacing(QFont::AbsoluteSpacing, 3);
+    p.setFont(smallFont);
+    p.setPen(SkinStyle::inkDim());
+    p.drawText(QPointF(right + 8, 39), QStringLiteral("迷题打印"));
+    return image;
+}

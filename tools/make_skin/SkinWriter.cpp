@@ -124,7 +124,9 @@ bool SkinWriter::writePictures()
         && save(QStringLiteral("pictures/watermark"), P::watermark(),
             QSize(P::kWatermarkWidth, P::kWatermarkHeight))
         && save(QStringLiteral("pictures/logo"), P::logo(64), QSize(64, 64))
-        && save(QStringLiteral("pictures/about"), P::logo(100), QSize(100, 100));
+        && save(QStringLiteral("pictures/about"), P::logo(100), QSize(100, 100))
+        && save(QStringLiteral("pictures/printlogo"), P::printLogo(),
+            QSize(P::kPrintLogoWidth, P::kPrintLogoHeight));
 }
 
 bool SkinWriter::save(const QString &relativePath, const QImage &image, QSize expected)

@@ -1,0 +1,94 @@
+#include "FormHelp.h"
+
+#include "AppPath.h"
+#include "MessageBox.h"
+
+#include <QFileInfo>
+#include <QPointer>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+namespace {
+QPointer<FormHelp> g_instance;
+}
+
+FormHelp::FormHelp(QWidget *parent)
+    : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("formHelp"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Vexa Sudoku 帮助"));
+    resize(720, 560);
+
+    m_browser = new QTextBrowser(this);
+    m_browser->setObjectName(QStringLiteral("helpBrowser"));
+    // Links are followed here, by followLink(), so that nothing but the
+    // pages on the disk is ever loaded.
+    m_browser->setOpenLinks(false);
+    m_browser->setOpenExternalLinks(false);
+    connect(m_browser, &QTextBrowser::anchorClicked, this, &FormHelp::followLink);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_browser);
+}
+
+FormHelp::~FormHelp()
+{
+    if (g_instance == this)
+        g_instance = nullptr;
+}
+
+QString FormHelp::indexFile()
+{
+    return AppPath::file(QStringLiteral("\\help\\index.html"));
+}
+
+FormHelp *FormHelp::open(QWidget *mainWindow)
+{
+    const QString index = indexFile();
+    if (!QFileInfo(index).isFile()) {
+        MessageBox::critical(QStringLiteral("出错"), QStringLiteral("找不到帮助文件：") + index);
+        return nullptr;
+    }
+    if (!g_instance) {
+        // A window of its own, yet it goes when the main window goes.
+        g_instance = new FormHelp(mainWindow);
+        if (mainWindow) {
+            const QRect main = mainWindow->frameGeometry();
+            g_instance->move(main.center() - g_instance->rect().center());
+        }
+        g_instance->showPage(QUrl::fromLocalFile(index));
+    }
+    g_instance->show();
+    g_instance->setWindowState(g_instance->windowState() & ~Qt::WindowMinimized);
+    g_instance->raise();
+    g_instance->activateWindow();
+    return g_instance;
+}
+
+FormHelp *FormHelp::instance()
+{
+    return g_instance;
+}
+
+void FormHelp::showPage(const QUrl &url)
+{
+    m_browser->setSource(url);
+}
+
+void FormHelp::followLink(const QUrl &url)
+{
+    const QUrl target = m_browser->source().resolved(url);
+    if (!target.isLocalFile())
+        return; // the help is read offline; a web address is not opened
+    // A link within the page only scrolls.
+    if (target.adjusted(QUrl::RemoveFragment) == m_browser->source().adjusted(QUrl::RemoveFragment)) {
+        if (target.hasFragment())
+            m_browser->scrollToAnchor(target.fragment());
+        return;
+    }
+    if (!QFileInfo(target.toLocalFile()).isFile())
+        return;
+    m_browser->setSource(target);
+}

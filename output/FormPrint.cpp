@@ -1,0 +1,439 @@
+#include "FormPrint.h"
+
+#include "AppPath.h"
+#include "CellLabel.h"
+#include "CellLabelView.h"
+#include "CjkFont.h"
+#include "Clock.h"
+#include "GameState.h"
+#include "MessageBox.h"
+#include "ModuleGameSetting.h"
+#include "ModuleSound.h"
+#include "Twips.h"
+#include "WindowDragger.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QImageReader>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QScreen>
+#include <QStringList>
+#include <memory>
+
+namespace {
+
+constexpr std::array<int, 9> kColumnLeft { 195, 690, 1185, 1695, 2190, 2685, 3195, 3690, 4185 };
+constexpr std::array<int, 9> kRowTop { 1395, 1890, 2385, 2895, 3390, 3885, 4395, 4890, 5385 };
+constexpr int kCellSize = 510;
+constexpr int kWhite = 0xFFFFFF;
+constexpr int kCheckBoxWidth = 1215;
+constexpr int kCheckBoxHeight = 255;
+constexpr int kButtonLeft = 5280;
+constexpr int kButtonWidth = 1575;
+constexpr int kButtonHeight = 435;
+
+const QString kFrame2Caption = QStringLiteral("打印预览");
+
+QString g_pdfOutput;
+
+void setBackground(QWidget *widget, const QColor &color)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, color);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+} // namespace
+
+FormPrint::FormPrint(GameState &form, QWidget *mainWindow)
+    : QWidget(
+        mainWindow, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    , m_form(form)
+    , m_main(mainWindow)
+{
+    setObjectName(QStringLiteral("formPrint"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("数独 VEXA SUDOKU 迷题打印"));
+    setFixedSize(twipsToPx(kWidth), twipsToPx(kHeight));
+    // Mouse moves over the background keep the window on the screen.
+    setMouseTracking(true);
+    createControls();
+}
+
+void FormPrint::createControls()
+{
+    // A frame drawn like a group box, with its caption as a label over the
+    // line, so that printing can take both away and leave the contents.
+    Frame2 = new QFrame(this);
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    Frame2->setGeometry(twipsRect(120, 120, 4910, 6105));
+    Frame2->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    m_frame2Caption = new QLabel(QStringLiteral(" %1 ").arg(kFrame2Caption), Frame2);
+    m_frame2Caption->setObjectName(QStringLiteral("Frame2Caption"));
+    m_frame2Caption->adjustSize();
+    m_frame2Caption->move(twipsToPx(120), 0);
+    m_frame2Caption->setAutoFillBackground(true);
+    const int captionMiddle = m_frame2Caption->height() / 2;
+    Frame2->setFrameRect(QRect(0, captionMiddle, Frame2->width(), Frame2->height() - captionMiddle));
+
+    picLogo = new QLabel(Frame2);
+    picLogo->setObjectName(QStringLiteral("picLogo"));
+    picLogo->setGeometry(twipsRect(755, 300, 3495, 750));
+    setBackground(picLogo, Qt::white);
+    const QImage logo = QImageReader(AppPath::file(QStringLiteral("\\pictures\\printlogo"))).read();
+    if (!logo.isNull()) {
+        // Laid onto white here rather than by the label: a printer driver
+        // that smooths a transparent picture greys its edges.
+        QImage onWhite(logo.size(), QImage::Format_RGB32);
+        onWhite.fill(Qt::white);
+        QPainter(&onWhite).drawImage(0, 0, logo);
+        picLogo->setPixmap(QPixmap::fromImage(onWhite));
+    }
+
+    labelTitle = new QLabel(QStringLiteral("来源： Vexa sudoku 数独 I"), Frame2);
+    labelTitle->setObjectName(QStringLiteral("labelTitle"));
+    labelTitle->setFont(CjkFont::song(18, true));
+    setBackground(labelTitle, Qt::white);
+    labelTitle->move(twipsToPx(300), twipsToPx(540));
+    labelTitle->adjustSize();
+
+    labelTime = new QLabel(Frame2);
+    labelTime->setObjectName(QStringLiteral("labelTime"));
+    labelTime->move(twipsToPx(1380), twipsToPx(1080));
+
+    // Clicks on the preview's labels are theirs; only the frame, the logo
+    // and the printer text move the window.
+    for (QLabel *label : { labelTitle, labelTime })
+        label->setAttribute(Qt::WA_NoMousePropagation);
+
+    for (int i = 0; i < kCells; ++i) {
+        auto *cell = new CellLabel(i, this);
+        // An enabled cell takes its own clicks; a disabled one would hand
+        // them on to the frame, which drags the window.
+        cell->setEnabled(true);
+        cell->setBackColor(kWhite);
+        m_cells[std::size_t(i)] = cell;
+        auto *view = new CellLabelView(*cell, Frame2);
+        view->setGeometry(
+            twipsRect(kColumnLeft[std::size_t(i % 9)], kRowTop[std::size_t(i / 9)], kCellSize, kCellSize));
+        m_cellViews[std::size_t(i)] = view;
+    }
+
+    Shape1 = new QFrame(Frame2);
+    Shape1->setObjectName(QStringLiteral("Shape1"));
+    Shape1->setGeometry(twipsRect(180, 1380, 4545, 4545));
+    Shape1->setFrameStyle(QFrame::Box | QFrame::Plain);
+    Shape1->setLineWidth(1);
+    QPalette shape = Shape1->palette();
+    shape.setColor(QPalette::WindowText, Qt::black);
+    Shape1->setPalette(shape);
+    Shape1->setAttribute(Qt::WA_TransparentForMouseEvents);
+    Shape1->lower();
+
+    Frame1 = new QGroupBox(QStringLiteral("打印设置"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setGeometry(twipsRect(5160, 120, 1815, 2295));
+    chkLogo = addCheckBox(QStringLiteral("chkLogo"), QStringLiteral("打印 Logo"), 360, true);
+    chkTime = addCheckBox(QStringLiteral("chkTime"), QStringLiteral("打印时间"), 840, true);
+    chkBorder = addCheckBox(QStringLiteral("chkBorder"), QStringLiteral("边框"), 1320, false);
+    chkColorPiece = addCheckBox(QStringLiteral("chkColorPiece"), QStringLiteral("增强色块"), 1800, false);
+    connect(chkLogo, &QCheckBox::toggled, this, &FormPrint::chkLogo_Click);
+    connect(chkTime, &QCheckBox::toggled, this, &FormPrint::chkTime_Click);
+    connect(chkBorder, &QCheckBox::toggled, this, &FormPrint::chkBorder_Click);
+    connect(chkColorPiece, &QCheckBox::toggled, this, &FormPrint::chkColorPiece_Click);
+
+    labelPrinter = new QLabel(this);
+    labelPrinter->setObjectName(QStringLiteral("labelPrinter"));
+    labelPrinter->setGeometry(twipsRect(5400, 2580, 1425, 2040));
+    labelPrinter->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    labelPrinter->setWordWrap(true);
+    labelPrinter->setTextFormat(Qt::PlainText);
+
+    cmdPrint = addButton(QStringLiteral("cmdPrint"), QStringLiteral("打印"), 5160);
+    cmdClose = addButton(QStringLiteral("cmdClose"), QStringLiteral("关闭"), 5700);
+    cmdClose->setDefault(true);
+    connect(cmdPrint, &QPushButton::clicked, this, &FormPrint::cmdPrint_Click);
+    connect(cmdClose, &QPushButton::clicked, this, &FormPrint::cmdClose_Click);
+
+    for (QWidget *handle : std::initializer_list<QWidget *> { Frame2, labelPrinter, picLogo })
+        handle->installEventFilter(this);
+}
+
+QCheckBox *FormPrint::addCheckBox(const QString &name, const QString &caption, int top, bool checked)
+{
+    auto *box = new QCheckBox(caption, Frame1);
+    box->setObjectName(name);
+    box->setGeometry(twipsRect(360, top, kCheckBoxWidth, kCheckBoxHeight));
+    box->setChecked(checked);
+    return box;
+}
+
+QPushButton *FormPrint::addButton(const QString &name, const QString &caption, int top)
+{
+    auto *button = new QPushButton(caption, this);
+    button->setObjectName(name);
+    button->setGeometry(twipsRect(kButtonLeft, top, kButtonWidth, kButtonHeight));
+    return button;
+}
+
+FormPrint *FormPrint::menuGame_Print_Click(GameState &form, QWidget *mainWindow)
+{
+    form.setMousePointer(GameState::kPointerHourglass);
+    auto *window = new FormPrint(form, mainWindow);
+    window->Form_Load();
+    ModuleSound::PlaySoundBubble(form);
+    window->show();
+    form.setMousePointer(GameState::kPointerDefault);
+    return window;
+}
+
+void FormPrint::Form_Load()
+{
+    centreOnMainWindow();
+    keepOnScreen();
+    if (m_main)
+        m_main->hide();
+    // Changing the flags of a shown window hides it, so only when needed.
+    if (m_form.menuSetting_PutOnFront.Checked() && !windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+        setWindowFlag(Qt::WindowStaysOnTopHint, true);
+
+    labelPrinter->setText(printerText(QPrinterInfo::defaultPrinter()));
+    labelTime->setText(timeText(Clock::now()));
+    labelTime->adjustSize();
+
+    // Looks first, then the digits, so no digit is ever drawn in the wrong
+    // colour or size.
+    for (int i = 0; i < kCells; ++i) {
+        const CellLabel &source = m_form.L(i);
+        CellLabel &cell = L(i);
+        cell.setFontSize(source.FontSize());
+        cell.setForeColor(source.ForeColor());
+        cell.setFontBold(source.FontBold());
+        cell.setCaption(QString());
+    }
+    for (int i = 0; i < kCells; ++i)
+        L(i).setCaption(m_form.L(i).Caption());
+
+    chkBorder->setChecked(false);
+    labelTitle->hide();
+    Shape1->hide();
+}
+
+void FormPrint::centreOnMainWindow()
+{
+    if (!m_main)
+        return;
+    const QRect main = m_main->frameGeometry();
+    const QRect own = frameGeometry();
+    const int top = qRound(main.top() + main.height() / 2.0 - own.height() / 2.0);
+    const int left = qRound(main.left() + main.width() / 2.0 - own.width() / 2.0);
+    move(left, top);
+}
+
+void FormPrint::keepOnScreen()
+{
+    const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!s)
+        return;
+    const QSize area = s->geometry().size();
+    const QRect own = frameGeometry();
+    int top = own.top();
+    int left = own.left();
+    if (top > area.height() - own.height())
+        top = area.height() - own.height();
+    if (left > area.width() - own.width())
+        left = area.width() - own.width();
+    top = qMax(top, 0);
+    left = qMax(left, 0);
+    if (top != own.top() || left != own.left())
+        move(left, top);
+}
+
+QString FormPrint::printerText(const QPrinterInfo &printer)
+{
+    if (printer.isNull())
+        return QString();
+    // Qt does not hand out the CUPS device URI; the printer's location is
+    // the nearest thing to the port it is reached through.
+    return QStringList { QStringLiteral("打印机信息："), printer.printerName(), QString(),
+        QStringLiteral("打印驱动器："), printer.makeAndModel(), QString(), QStringLiteral("打印端口："),
+        printer.location() }
+        .join(QStringLiteral("\r\n"));
+}
+
+QString FormPrint::timeText(const QDateTime &when)
+{
+    const QDate date = when.date();
+    return date.toString(QStringLiteral("yyyy")) + QStringLiteral("年 ") + date.toString(QStringLiteral("MM"))
+        + QStringLiteral("月 ") + date.toString(QStringLiteral("dd")) + QStringLiteral("日 ")
+        + when.time().toString(QStringLiteral("HH:mm:ss"));
+}
+
+void FormPrint::chkLogo_Click()
+{
+    const bool logo = chkLogo->isChecked();
+    picLogo->setVisible(logo);
+    labelTitle->setVisible(!logo);
+}
+
+void FormPrint::chkTime_Click()
+{
+    labelTime->setVisible(chkTime->isChecked());
+}
+
+void FormPrint::chkBorder_Click()
+{
+    Shape1->setVisible(chkBorder->isChecked());
+}
+
+void FormPrint::chkColorPiece_Click()
+{
+    if (!chkColorPiece->isChecked()) {
+        for (CellLabel *cell : m_cells)
+            cell->setBackColor(kWhite);
+        return;
+    }
+    int color = 0;
+    // The same rule as the board: a piece colour that is no number shades
+    // nothing.
+    if (!GameState::colorValue(m_form.lPieceColorValue, &color))
+        return;
+    for (const int i : ModuleGameSetting::kPieceCells)
+        L(i).setBackColor(color);
+}
+
+void FormPrint::setPrintLayout(bool printing)
+{
+    Frame1->setVisible(!printing);
+    Frame2->setFrameShape(printing ? QFrame::NoFrame : QFrame::Box);
+    m_frame2Caption->setVisible(!printing);
+    labelPrinter->setVisible(!printing);
+    cmdPrint->setVisible(!printing);
+    cmdClose->setVisible(!printing);
+}
+
+void FormPrint::setPdfOutput(const QString &fileName)
+{
+    g_pdfOutput = fileName;
+}
+
+bool FormPrint::printClientArea(QString *error)
+{
+    std::unique_ptr<QPrinter> printer;
+    QString target;
+    if (g_pdfOutput.isEmpty()) {
+        const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+        if (info.isNull()) {
+            *error = QStringLiteral("没有找到默认打印机，请先安装打印机。");
+            return false;
+        }
+        printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+        target = info.printerName();
+    } else {
+        printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(g_pdfOutput);
+        target = g_pdfOutput;
+    }
+    printer->setDocName(windowTitle());
+
+    QPainter painter;
+    if (!painter.begin(printer.get())) {
+        *error = QStringLiteral("无法开始打印作业：%1").arg(target);
+        return false;
+    }
+    // The client area at its natural size (7095 x 6345 twips, 4.93 x 4.41
+    // inches, one pixel being 1/96 inch), shrunk only where the printable
+    // area is smaller, and centred in the printable area. Only the children
+    // are drawn: the window's grey background would waste ink and hide
+    // nothing that belongs to the puzzle.
+    const QRect area = printer->pageLayout().paintRectPixels(printer->resolution());
+    const double natural = printer->resolution() / 96.0;
+    const double scale
+        = qMin(natural, qMin(area.width() / double(width()), area.height() / double(height())));
+    painter.translate((area.width() - width() * scale) / 2.0, (area.height() - height() * scale) / 2.0);
+    painter.scale(scale, scale);
+    render(&painter, QPoint(), QRegion(rect()), QWidget::DrawChildren);
+    if (!painter.end() || printer->printerState() == QPrinter::Error) {
+        *error = QStringLiteral("打印作业出错，未能打印到：%1").arg(target);
+        return false;
+    }
+    return true;
+}
+
+void FormPrint::cmdPrint_Click()
+{
+    setPrintLayout(true);
+    QString error;
+    if (!printClientArea(&error))
+        MessageBox::show({ MessageBox::Icon::None, QStringLiteral("Vexa Sudoku"), error,
+            MessageBox::Buttons::Ok, MessageBox::Answer::Ok });
+    setPrintLayout(false);
+}
+
+void FormPrint::cmdClose_Click()
+{
+    const QPointer<QWidget> main = m_main;
+    close();
+    if (main)
+        main->activateWindow();
+}
+
+bool FormPrint::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonPress
+        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        WindowDragger::drag(this);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void FormPrint::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        WindowDragger::drag(this);
+    QWidget::mousePressEvent(event);
+}
+
+void FormPrint::mouseMoveEvent(QMouseEvent *event)
+{
+    keepOnScreen();
+    QWidget::mouseMoveEvent(event);
+}
+
+void FormPrint::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        cmdClose->click();
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // As in a dialog: Enter presses the focused button, else the default.
+        if (auto *button = qobject_cast<QPushButton *>(focusWidget()); button && button->isVisible())
+            button->click();
+        else
+            cmdClose->click();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void FormPrint::closeEvent(QCloseEvent *event)
+{
+    if (m_main)
+        m_main->show();
+    QWidget::closeEvent(event);
+}

@@ -1,0 +1,145 @@
+#include "FormSavePic.h"
+
+#include "AppPath.h"
+#include "CellLabel.h"
+#include "CellLabelView.h"
+#include "GameState.h"
+#include "MessageBox.h"
+#include "Rgb.h"
+#include "Twips.h"
+
+#include <QDir>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QLabel>
+#include <QPainter>
+#include <QSaveFile>
+
+namespace {
+
+constexpr std::array<int, 9> kColumnLeft { 0, 500, 990, 1500, 2000, 2490, 3000, 3500, 3995 };
+constexpr std::array<int, 9> kRowTop { 0, 495, 995, 1505, 2000, 2495, 3005, 3500, 3995 };
+// The board sits inside the border line.
+constexpr int kInset = 10;
+constexpr int kCellSize = 515;
+constexpr int kShape2Size = 4530;
+constexpr int kShape2Color = RGB(64, 64, 64);
+constexpr int kWaterMarkMargin = 30;
+
+const QString kTitle = QStringLiteral("截取图片");
+
+int cellLeft(int index)
+{
+    return kColumnLeft[std::size_t(index % 9)] + kInset;
+}
+
+int cellTop(int index)
+{
+    return kRowTop[std::size_t(index / 9)] + kInset;
+}
+
+} // namespace
+
+FormSavePic::FormSavePic(QWidget *parent)
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+{
+    setObjectName(QStringLiteral("formSavePic"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setAutoFillBackground(true);
+
+    for (int i = 0; i < kCells; ++i) {
+        auto *cell = new CellLabel(i, this);
+        m_cells[std::size_t(i)] = cell;
+        auto *view = new CellLabelView(*cell, this);
+        view->setGeometry(twipsRect(cellLeft(i), cellTop(i), kCellSize, kCellSize));
+    }
+    // The window's size follows from the last column and the last row.
+    const int width = cellLeft(8) + kCellSize + kInset;
+    const int height = cellTop(72) + kCellSize + kInset;
+    setFixedSize(twipsToPx(width), twipsToPx(height));
+
+    imgWaterMark = new QLabel(this);
+    imgWaterMark->setObjectName(QStringLiteral("imgWaterMark"));
+    const QImage mark = QImageReader(AppPath::file(QStringLiteral("\\pictures\\watermark"))).read();
+    imgWaterMark->setPixmap(QPixmap::fromImage(mark));
+    const int markWidth = pxToTwips(mark.width());
+    const int markHeight = pxToTwips(mark.height());
+    imgWaterMark->setGeometry(twipsRect(
+        width - markWidth - kWaterMarkMargin, height - markHeight - kWaterMarkMargin, markWidth, markHeight));
+    imgWaterMark->raise();
+}
+
+void FormSavePic::Form_Load(const GameState &form, const QWidget *mainWindow)
+{
+    for (int i = 0; i < kCells; ++i) {
+        const CellLabel &source = form.L(i);
+        CellLabel &cell = L(i);
+        cell.setCaption(source.Caption());
+        cell.setForeColor(source.ForeColor());
+        cell.setFontSize(source.FontSize());
+        cell.setBackColor(source.BackColor());
+        cell.setFontBold(source.FontBold());
+    }
+    m_shape2Visible = form.Shape2.Visible();
+    if (mainWindow) {
+        QPalette own = palette();
+        own.setColor(QPalette::Window, mainWindow->palette().color(QPalette::Window));
+        setPalette(own);
+        const QPoint main = mainWindow->frameGeometry().topLeft();
+        move(main.x() + twipsToPx(form.Shape2.Left() + 20), main.y() + twipsToPx(form.Shape2.Top() + 10));
+    }
+    update();
+}
+
+bool FormSavePic::capture(const GameState &form, QWidget *mainWindow, const QString &folder)
+{
+    auto *window = new FormSavePic(mainWindow);
+    window->Form_Load(form, mainWindow);
+    window->show();
+    const QString path = QDir(folder).filePath(QStringLiteral("picsave.bmp"));
+    QString error;
+    const bool saved = window->savePicture(path, &error);
+    window->close();
+    if (saved)
+        MessageBox::information(kTitle, QStringLiteral("已保存到 ") + path);
+    else
+        MessageBox::critical(
+            kTitle, QStringLiteral("无法保存图片到 ") + path + QStringLiteral("\r\n") + error);
+    return saved;
+}
+
+bool FormSavePic::savePicture(const QString &path, QString *error)
+{
+    // A bitmap has no use for alpha; 24-bit pixels are what every viewer
+    // reads.
+    const QImage image = grab().toImage().convertToFormat(QImage::Format_RGB32);
+    // Written beside the target and renamed over it, so a failed write
+    // leaves no broken picture behind.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        *error = file.errorString();
+        return false;
+    }
+    QImageWriter writer(&file, "BMP");
+    if (!writer.write(image)) {
+        *error = writer.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+void FormSavePic::paintEvent(QPaintEvent *)
+{
+    if (!m_shape2Visible)
+        return;
+    QPainter painter(this);
+    painter.setPen(QColor(redOf(kShape2Color), greenOf(kShape2Color), blueOf(kShape2Color)));
+    painter.setBrush(Qt::NoBrush);
+    // A one-pixel pen draws one pixel beyond the rect's size.
+    painter.drawRect(twipsRect(0, 0, kShape2Size, kShape2Size).adjusted(0, 0, -1, -1));
+}

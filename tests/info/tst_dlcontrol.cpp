@@ -1,0 +1,345 @@
+#include "DLControl.h"
+#include "LocalHttpServer.h"
+
+#include <QFile>
+#include <QNetworkProxy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// Everything a control told, one entry per signal ("failed 4").
+class Recorder : public QObject
+{
+public:
+    explicit Recorder(DLControl &control)
+    {
+        connect(&control, &DLControl::connecting, this, [this](const QVariant &a) {
+            events << QStringLiteral("connecting");
+            addresses << a.toString();
+        });
+        connect(&control, &DLControl::verifying, this, [this] { events << QStringLiteral("verifying"); });
+        connect(&control, &DLControl::finished, this,
+            [this](qint32 value) { events << QStringLiteral("finished %1").arg(value); });
+        connect(&control, &DLControl::failed, this,
+            [this](qint32 code, const QVariant &) { events << QStringLiteral("failed %1").arg(code); });
+        connect(
+            &control, &DLControl::disconnected, this, [this] { events << QStringLiteral("disconnected"); });
+        connect(&control, &DLControl::reconnecting, this, [this](const QVariant &a) {
+            events << QStringLiteral("reconnecting");
+            addresses << a.toString();
+        });
+    }
+
+    // An outcome has been told.
+    bool done() const
+    {
+        for (const QString &e : events)
+            if (e.startsWith(QLatin1String("finished")) || e.startsWith(QLatin1String("failed")))
+                return true;
+        return false;
+    }
+
+    QStringList events;
+    QStringList addresses;
+};
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+const QByteArray kOldFile = "1.0.1\r\nfrom an earlier check\r\n";
+
+} // namespace
+
+class TestDLControl : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        // Straight to the local server, whatever the environment says.
+        QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
+    }
+
+    void cleanup() { DLControl::resetDefaultTimeout(); }
+
+    void outcomeOfAnAnswer_data()
+    {
+        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<QStringList>("events");
+        QTest::addColumn<bool>("saved");
+        QTest::addColumn<bool>("oneRequest");
+
+        const QStringList fetched { "connecting", "verifying", "finished 1" };
+        QTest::newRow("newer version") << LocalHttpServer::ok("1.0.65\r\n") << fetched << true << true;
+        QTest::newRow("same version") << LocalHttpServer::ok("1.0.64\r\n") << fetched << true << true;
+        QTest::newRow("textually older") << LocalHttpServer::ok("1.0.100\r\n") << fetched << true << true;
+        QTest::newRow("trailing blank") << LocalHttpServer::ok("1.0.64 \r\nrest") << fetched << true << true;
+        QTest::newRow("no line end") << LocalHttpServer::ok("1.0.65") << fetched << true << true;
+        QTest::newRow("exactly the cap")
+            << LocalHttpServer::ok(QByteArray(DLControl::kMaxBytes, 'x')) << fetched << true << true;
+        QTest::newRow("cap without length")
+            << LocalHttpServer::response(200, QByteArray(DLControl::kMaxBytes, 'x'), {}, false) << fetched
+            << true << true;
+
+        QTest::newRow("empty body") << LocalHttpServer::ok({})
+                                    << QStringList { "connecting", "verifying", "failed 3" } << false << true;
+        QTest::newRow("not found") << LocalHttpServer::response(404, "<h1>Not Found</h1>")
+                                   << QStringList { "connecting", "failed 1" } << false << true;
+        QTest::newRow("forbidden") << LocalHttpServer::response(403, {})
+                                   << QStringList { "connecting", "failed 1" } << false << true;
+        QTest::newRow("server error") << LocalHttpServer::response(500, "oops")
+                                      << QStringList { "connecting", "failed 1" } << false << true;
+        QTest::newRow("redirect") << LocalHttpServer::response(302, {}, { { "Location", "/elsewhere.htm" } })
+                                  << QStringList { "connecting", "failed 2" } << false << true;
+        QTest::newRow("permanent redirect")
+            << LocalHttpServer::response(301, "moved", { { "Location", "http://127.0.0.1:1/x" } })
+            << QStringList { "connecting", "failed 2" } << false << true;
+        QTest::newRow("announced over the cap")
+            << LocalHttpServer::ok(QByteArray(DLControl::kMaxBytes + 1, 'x'))
+            << QStringList { "connecting", "failed 4" } << false << true;
+        QTest::newRow("far over the cap, unannounced")
+            << LocalHttpServer::response(200, QByteArray(1024 * 1024, 'x'), {}, false)
+            << QStringList { "connecting", "verifying", "failed 4" } << false << true;
+        QTest::newRow("one byte over the cap, unannounced")
+            << LocalHttpServer::response(200, QByteArray(DLControl::kMaxBytes + 1, 'x'), {}, false)
+            << QStringList { "connecting", "verifying", "failed 4" } << false << true;
+        QTest::newRow("cut short") << QByteArray(
+            "HTTP/1.1 200 OK\r\nContent-Length: 100\r\nConnection: close\r\n\r\n1.0.65")
+                                   << QStringList { "connecting", "verifying", "failed 99" } << false << true;
+        // The network layer may send the request again when no HTTP answer came.
+        QTest::newRow("not HTTP") << QByteArray("1.0.65\r\n") << QStringList { "connecting", "failed 99" }
+                                  << false << false;
+    }
+
+    void outcomeOfAnAnswer()
+    {
+        QFETCH(QByteArray, answer);
+        QFETCH(QStringList, events);
+        QFETCH(bool, saved);
+        QFETCH(bool, oneRequest);
+
+        LocalHttpServer server;
+        QVERIFY(server.listen());
+        server.answer(answer);
+        QTemporaryDir folder;
+        const QString file = DLControl::savedFile(folder.path());
+        writeFile(file, kOldFile);
+
+        DLControl control;
+        Recorder recorder(control);
+        control.address = server.url();
+        control.option = true;
+        control.folder = folder.path();
+        control.start();
+        QTRY_VERIFY(recorder.done());
+        QCOMPARE(recorder.events, events);
+        QCOMPARE(recorder.addresses, QStringList { server.url() });
+        QVERIFY(!control.isBusy());
+
+        // Only the one request: a redirect is not followed.
+        QVERIFY(!server.requests().isEmpty());
+        if (oneRequest)
+            QCOMPARE(server.requests().size(), 1);
+        for (const QByteArray &request : server.requests())
+            QCOMPARE(request, QByteArray("GET /vexa/updateinfo.htm HTTP/1.1"));
+        if (saved) {
+            const QByteArray body = answer.mid(answer.indexOf("\r\n\r\n") + 4);
+            QCOMPARE(readFile(file), body);
+        } else {
+            // A failed fetch leaves the last good file whole.
+            QCOMPARE(readFile(file), kOldFile);
+        }
+        // Nothing is told twice or late.
+        QTest::qWait(50);
+        QCOMPARE(recorder.events, events);
+    }
+
+    void savedAsUpdateinfoInTheFolder()
+    {
+        QCOMPARE(
+            DLControl::savedFile(QStringLiteral("/opt/vexa")), QStringLiteral("/opt/vexa/updateinfo.htm"));
+        LocalHttpServer server;
+        QVERIFY(server.listen());
+        server.answer(LocalHttpServer::ok("1.0.65\r\n"));
+        QTemporaryDir folder;
+        DLControl control;
+        Recorder recorder(control);
+        control.address = server.url();
+        control.folder = folder.path();
+        control.start();
+        QTRY_VERIFY(recorder.done());
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList { "updateinfo.htm" });
+    }
+
+    void refusedConnectionFails()
+    {
+        const quint16 port = LocalHttpServer::unusedPort();
+        QVERIFY(port != 0);
+        QTemporaryDir folder;
+        DLControl control;
+        Recorder recorder(control);
+        control.address = QStringLiteral("http://127.0.0.1:%1/vexa/updateinfo.htm").arg(port);
+        control.folder = folder.path();
+        control.start();
+        QTRY_VERIFY(recorder.done());
+        QCOMPARE(recorder.events, (QStringList { "connecting", "failed 99" }));
+        QVERIFY(!QFile::exists(DLControl::savedFile(folder.path())));
+    }
+
+    void unwritableFolderFails()
+    {
+        LocalHttpServer server;
+        QVERIFY(server.listen());
+        server.answer(LocalHttpServer::ok("1.0.65\r\n"));
+        QTemporaryDir dir;
+        DLControl control;
+        Recorder recorder(control);
+        control.address = server.url();
+        control.folder = dir.filePath(QStringLiteral("no/such/folder"));
+        control.start();
+        QTRY_VERIFY(recorder.done());
+        QCOMPARE(recorder.events, (QStringList { "connecting", "verifying", "failed 4" }));
+    }
+
+    void silentServerTimesOut()
+    {
+        LocalHttpServer server;
+        QVERIFY(server.listen());
+        server.hold();
+        QTemporaryDir folder;
+        DLControl control;
+        control.setTimeout(300);
+        Recorder recorder(control);
+        control.address = server.url();
+        control.folder = folder.path();
+        control.start();
+        QTRY_VERIFY(recorder.done());
+        QCOMPARE(recorder.events, (QStringList { "connecting", "failed 99" }));
+        // The connection is given up, not left hanging.
+        QTRY_COMPARE(server.closedByClient(), 1);
+    }
+
+    void stalledBodyTimesOut()
+    {
+        LocalHttpServer server;
+        QVERIFY(server.listen());
+        server.setScript({ { LocalHttpServer::Behaviour::SendAndHold,
+            "HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n1.0." } });
+        QTemporaryDir folder;
+        DLControl control;
+        control.setTimeout(300);
+        Recorder recorder(control);
+        control.address = server.url();
+        control.folder = folder.path();
+        control.start();
+        QTRY_VERIFY(recorder.done());
+        QCOMPARE(recorder.events, (QStringList { "connecting", "verifying", "failed 99" }));
+        QVERIFY(!QFile::exists(DLControl::savedFile(folder.path())));
+    }
+
+    void timeOutDefaults()
+    {
+        QCOMPARE(DLControl().timeout(), 10000);
+        DLControl::setDefaultTimeout(300);
+        QCOMPARE(DLControl().timeout(), 300);
+        DLControl::resetDefaultTimeout();
+        QCOMPARE(DLControl().timeout(), DLControl::kDefaultTimeoutMsecs);
+    }
+
+    void cancelDuringASlowAnswerIsSilent()
+    {
+        LocalHttpServer server;
+        QVERIFY(server.listen());
+        server.setScript({ { LocalHttpServer::Behaviour::SendAndHold,
+            "HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n1.0.65\r\n" } });
+        QTemporaryDir folder;
+        DLControl control;
+        Recorder recorder(control);
+        control.address = server.url();
+        control.folder = folder.path();
+        control.start();
+        QTRY_COMPARE(recorder.events, (QStringList { "connecting", "verifying" }));
+        control.cancel();
+        QVERIFY(!control.isBusy());
+        QCOMPARE(recorder.events, (QStringList { "connecting", "verifying", "disconnected" }));
+        // Once the server has seen the connection go, nothing more comes.
+        QTRY_COMPARE(server.closedByClient(), 1);
+        QTest::qWait(50);
+        QCOMPARE(recorder.events, (QStringList { "connecting", "verifying", "disconnected" }));
+        QVERIFY(!QFile::exists(DLControl::savedFile(folder.path())));
+    }
+
+    void cancelBeforeAnyAnswer()
+    {
+        LocalHttpServer server;
+        QVERIFY(server.listen());
+        server.hold();
+        QTemporaryDir folder;
+        DLControl control;
+        Recorder recorder(control);
+        control.address = server.url();
+        control.folder = folder.path();
+        control.start();
+        control.cancel();
+        QCOMPARE(recorder.events, (QStringList { "connecting", "disconnected" }));
+        // Cancelling again, with nothing running, says nothing.
+        control.cancel();
+        QTest::qWait(50);
+        QCOMPARE(recorder.events, (QStringList { "connecting", "disconnected" }));
+    }
+
+    void startingAgainDropsTheRunningFetch()
+    {
+        LocalHttpServer server;
+        QVERIFY(server.listen());
+        server.setScript({ { LocalHttpServer::Behaviour::Hold, {} },
+            { LocalHttpServer::Behaviour::Answer, LocalHttpServer::ok("1.0.64\r\n") } });
+        QTemporaryDir folder;
+        DLControl control;
+        Recorder recorder(control);
+        control.address = server.url();
+        control.folder = folder.path();
+        control.start();
+        QTRY_COMPARE(server.requests().size(), 1);
+        control.start();
+        QTRY_VERIFY(recorder.done());
+        QCOMPARE(recorder.events,
+            (QStringList { "connecting", "reconnecting", "connecting", "verifying", "finished 1" }));
+        QTRY_COMPARE(server.closedByClient(), 1);
+        QTest::qWait(50);
+        QCOMPARE(recorder.events.size(), 5);
+        QCOMPARE(readFile(DLControl::savedFile(folder.path())), QByteArray("1.0.64\r\n"));
+    }
+
+    void destroyingAFetchingControlIsSafe()
+    {
+        LocalHttpServer server;
+        QVERIFY(server.listen());
+        server.hold();
+        QTemporaryDir folder;
+        auto control = std::make_unique<DLControl>();
+        control->address = server.url();
+        control->folder = folder.path();
+        control->start();
+        QTRY_COMPARE(server.requests().size(), 1);
+        control.reset();
+        QTRY_COMPARE(server.closedByClient(), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDLControl)
+#include "tst_dlcontrol.moc"

@@ -1,0 +1,142 @@
+#include "FormAbout.h"
+#include "FormCopyright.h"
+#include "FormHelp.h"
+#include "FormUpdate.h"
+#include "GameHarness.h"
+#include "LocalHttpServer.h"
+#include "ModuleInfo.h"
+#include "UrlOpener.h"
+#include "WebAddresses.h"
+
+#include <QLabel>
+#include <QNetworkProxy>
+#include <QPointer>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QtTest>
+
+// The commands as the real main window runs them.
+class TestModuleInfo : public QObject
+{
+    Q_OBJECT
+
+private:
+    QList<QUrl> m_opened;
+
+private slots:
+    void initTestCase() { QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy); }
+
+    void init()
+    {
+        m_opened.clear();
+        UrlOpener::setHandler([this](const QUrl &url) {
+            m_opened << url;
+            return true;
+        });
+    }
+
+    void cleanup()
+    {
+        delete FormHelp::instance();
+        delete FormUpdate::instance();
+        UrlOpener::setHandler({});
+        WebAddresses::resetVersionFile();
+    }
+
+    void popupsOpenOverTheMainWindow_data()
+    {
+        QTest::addColumn<bool>("about");
+        QTest::addColumn<bool>("mainOnTop");
+        QTest::newRow("about") << true << false;
+        QTest::newRow("about, main window on top") << true << true;
+        QTest::newRow("copyright") << false << false;
+        QTest::newRow("copyright, main window on top") << false << true;
+    }
+
+    void popupsOpenOverTheMainWindow()
+    {
+        QFETCH(bool, about);
+        QFETCH(bool, mainOnTop);
+        GameHarness h;
+        h.load();
+        FormMain &form = h.form();
+        if (form.menuSetting_PutOnFront.Checked() != mainOnTop)
+            form.setTopMost(mainOnTop);
+        h.sound.clear();
+        if (about)
+            ModuleInfo::menuAbout_AboutMe_Click(form, &form);
+        else
+            ModuleInfo::menuAbout_Copyright_Click(form, &form);
+
+        FramedPopup *popup = about ? static_cast<FramedPopup *>(form.findChild<FormAbout *>())
+                                   : static_cast<FramedPopup *>(form.findChild<FormCopyright *>());
+        QVERIFY(popup);
+        QPointer<FramedPopup> guard = popup;
+        QVERIFY(popup->isVisible());
+        QVERIFY(popup->isWindow());
+        QVERIFY(popup->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        const QRect main = form.frameGeometry();
+        const QRect r = popup->frameGeometry();
+        QCOMPARE(r.top(), qRound(main.top() + main.height() / 2.0 - r.height() / 2.0));
+        QCOMPARE(r.left(), qRound(main.left() + main.width() / 2.0 - r.width() / 2.0));
+        QCOMPARE(h.sound.effects(), QStringList { "D_bubble.wav" });
+        // Not modal: the main window can be used, and using it closes the popup.
+        QVERIFY(form.isEnabled());
+        QVERIFY(QTest::qWaitForWindowActive(popup));
+        form.activateWindow();
+        QTRY_VERIFY(guard.isNull());
+    }
+
+    void helpOpensBesideTheMainWindow()
+    {
+        GameHarness h;
+        h.load();
+        FormMain &form = h.form();
+        ModuleInfo::menuAbout_Help_Click(form, &form);
+        QPointer<FormHelp> help = FormHelp::instance();
+        QVERIFY(help);
+        QVERIFY(help->isVisible());
+        QVERIFY(help->browser()->toPlainText().contains(QStringLiteral("数独")));
+        ModuleInfo::menuAbout_Help_Click(form, &form);
+        QCOMPARE(FormHelp::instance(), help.data());
+        QVERIFY(form.isEnabled());
+    }
+
+    void updateInfoOpensTheUpdatePage()
+    {
+        GameHarness h;
+        h.load();
+        ModuleInfo::menuAbout_UpdateInfo_Click(h.form(), &h.form());
+        QCOMPARE(m_opened, QList<QUrl> { QUrl(QStringLiteral("https://lumbrook.example/vexa/update.htm")) });
+        QCOMPARE(WebAddresses::updatePage(), QStringLiteral("https://lumbrook.example/vexa/update.htm"));
+        QCOMPARE(WebAddresses::versionFile(), QStringLiteral("https://lumbrook.example/vexa/updateinfo.htm"));
+    }
+
+    void updateCheckHoldsTheMainWindow()
+    {
+        LocalHttpServer server;
+        QVERIFY(server.listen());
+        server.answer(LocalHttpServer::ok("1.0.64\r\n"));
+        WebAddresses::setVersionFile(server.url());
+        GameHarness h;
+        h.load();
+        FormMain &form = h.form();
+        ModuleInfo::menuGame_SoftUpdata_Click(form, &form);
+        QPointer<FormUpdate> dialog = FormUpdate::instance();
+        QVERIFY(dialog);
+        QVERIFY(dialog->isVisible());
+        QVERIFY(!form.isEnabled());
+        QCOMPARE(dialog->windowIcon().cacheKey(), form.windowIcon().cacheKey());
+        QCOMPARE(dialog->frameGeometry().center(), form.frameGeometry().center());
+        QTRY_VERIFY(dialog->cmdReStart->isEnabled());
+        QCOMPARE(dialog->labelState->text(), QStringLiteral("未发现新版本"));
+        // Fetched into the program folder.
+        QCOMPARE(h.file(QStringLiteral("updateinfo.htm")), QByteArray("1.0.64\r\n"));
+        QTest::mouseClick(dialog->cmdCancel, Qt::LeftButton);
+        QTRY_VERIFY(dialog.isNull());
+        QVERIFY(form.isEnabled());
+    }
+};
+
+QTEST_MAIN(TestModuleInfo)
+#include "tst_moduleinfo.moc"
