@@ -20,6 +20,7 @@
 #include "ModuleGameSetting.h"
 #include "ModuleHint.h"
 #include "ModuleInfo.h"
+#include "ModuleKeyboard.h"
 #include "ModuleMusic.h"
 #include "ModuleNewGame.h"
 #include "ModuleNumericalTime.h"
@@ -53,7 +54,11 @@ FormMain::FormMain(QWidget *parent)
     , m_mm(std::make_unique<MMControl>())
 {
     setObjectName(QStringLiteral("formMain"));
+    setAccessibleName(QStringLiteral("数独 VEXA SUDOKU I"));
     setMouseTracking(true);
+    // The window itself takes the keyboard, so the arrow keys move on the
+    // board instead of through the difficulty options.
+    setFocusPolicy(Qt::StrongFocus);
     formMain = this;
     MMControl1 = m_mm.get();
     connect(m_mm.get(), &MMControl::Done, this, &FormMain::MMControl1_Done);
@@ -165,6 +170,7 @@ void FormMain::createViews()
         button->setObjectName(option->objectName());
         button->setGeometry(twipsRect(option->Left(), option->Top(), option->Width(), option->Height()));
         ControlBinder::bindOption(*option, button);
+        button->setFocusPolicy(Qt::NoFocus);
         m_views.insert(option->objectName(), button);
     }
 
@@ -468,6 +474,27 @@ void FormMain::mouseMoveEvent(QMouseEvent *event)
 {
     ModuleTitleBar::Form_MouseMove(*this, event->buttons() == Qt::NoButton ? 0 : 1);
     QWidget::mouseMoveEvent(event);
+}
+
+void FormMain::keyPressEvent(QKeyEvent *event)
+{
+    // Arrows are no characters: they never reach the entry box's keys.
+    switch (event->key()) {
+    case Qt::Key_Left:
+        ModuleKeyboard::arrowKey(*this, -1, 0);
+        return;
+    case Qt::Key_Right:
+        ModuleKeyboard::arrowKey(*this, 1, 0);
+        return;
+    case Qt::Key_Up:
+        ModuleKeyboard::arrowKey(*this, 0, -1);
+        return;
+    case Qt::Key_Down:
+        ModuleKeyboard::arrowKey(*this, 0, 1);
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
 }
 
 void FormMain::keyReleaseEvent(QKeyEvent *event)

@@ -21,6 +21,7 @@ FormAbout::FormAbout(QWidget *parent)
     : FramedPopup(kWidth, kHeight, parent)
 {
     setObjectName(QStringLiteral("formAbout"));
+    setWindowTitle(QStringLiteral("关于软件"));
 
     Picture1 = new QLabel(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));

@@ -10,6 +10,7 @@ FormCopyright::FormCopyright(QWidget *parent)
     : FramedPopup(kWidth, kHeight, parent)
 {
     setObjectName(QStringLiteral("formCopyright"));
+    setWindowTitle(QStringLiteral("版权声明"));
 
     Text1 = new QPlainTextEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));

@@ -44,6 +44,7 @@ FormSavePic::FormSavePic(QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("formSavePic"));
+    setWindowTitle(QStringLiteral("截取图片"));
     setAttribute(Qt::WA_DeleteOnClose);
     setAutoFillBackground(true);
 

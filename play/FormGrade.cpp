@@ -31,6 +31,7 @@ FormGrade::FormGrade(QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("FormGrade"));
+    setWindowTitle(QStringLiteral("成绩"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(twipsToPx(kWidth), twipsToPx(kHeight));
 

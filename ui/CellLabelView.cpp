@@ -51,10 +51,29 @@ CellLabelView::CellLabelView(CellLabel &cell, QWidget *parent)
     sync();
 }
 
+QString CellLabelView::accessibleText(const CellLabel &cell)
+{
+    const int index = cell.Index();
+    QString text = QStringLiteral("第%1行 第%2列 ").arg(index / 9 + 1).arg(index % 9 + 1);
+    text += cell.Caption().isEmpty() ? QStringLiteral("空") : cell.Caption();
+    if (cell.ForeColor() == 0)
+        text += cell.Caption().isEmpty() ? QString() : QStringLiteral(" 已知");
+    else
+        text += cell.Caption().isEmpty() ? QStringLiteral(" 待填") : QStringLiteral(" 玩家填写");
+    if (cell.ForeColor() == 255)
+        text += QStringLiteral(" 错误");
+    return text;
+}
+
 void CellLabelView::sync()
 {
     // A disabled cell takes no mouse input; the widget follows the model.
     setEnabled(m_cell.Enabled());
+    // Screen readers hear the cell's place, digit and kind; setting the
+    // name tells them when it changes.
+    const QString name = accessibleText(m_cell);
+    if (name != accessibleName())
+        setAccessibleName(name);
     update();
 }
 

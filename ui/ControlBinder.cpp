@@ -5,6 +5,7 @@
 #include "Rgb.h"
 #include "Twips.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QLabel>
 #include <QRadioButton>
@@ -39,7 +40,12 @@ void ControlBinder::bindLabel(Control &control, QLabel *label, Geometry geometry
 {
     bindWidget(control, label, geometry);
     auto sync = [&control, label] {
-        label->setText(control.Caption());
+        if (label->text() != control.Caption()) {
+            label->setText(control.Caption());
+            // The clock and the hint labels change while a game runs.
+            QAccessibleEvent changed(label, QAccessible::NameChanged);
+            QAccessible::updateAccessibility(&changed);
+        }
         QPalette palette = label->palette();
         // A disabled label keeps the style's greyed text.
         for (const auto group : { QPalette::Active, QPalette::Inactive })

@@ -1,5 +1,6 @@
 #include "EntryBox.h"
 
+#include "CellLabel.h"
 #include "CjkFont.h"
 #include "Control.h"
 #include "ControlBinder.h"
@@ -8,6 +9,7 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <algorithm>
 
 EntryBox::EntryBox(Control &control, QWidget *parent)
     : QLineEdit(parent)
@@ -18,12 +20,25 @@ EntryBox::EntryBox(Control &control, QWidget *parent)
     setFrame(true);
     ControlBinder::bindWidget(control, this, ControlBinder::FollowGeometry);
     connect(&control, &Control::changed, this, &EntryBox::sync);
+    connect(&control, &Control::geometryChanged, this, &EntryBox::sync);
     connect(&control, &Control::focusRequested, this, [this] { setFocus(Qt::OtherFocusReason); });
     sync();
 }
 
 void EntryBox::sync()
 {
+    // Named after the cell it lies over, so a screen reader says where the
+    // digit goes.
+    const int column
+        = int(std::find(CellLabel::kColumnLeft.begin(), CellLabel::kColumnLeft.end(), m_control.Left())
+            - CellLabel::kColumnLeft.begin());
+    const int row = int(std::find(CellLabel::kRowTop.begin(), CellLabel::kRowTop.end(), m_control.Top())
+        - CellLabel::kRowTop.begin());
+    const QString name = column < 9 && row < 9
+        ? QStringLiteral("第%1行 第%2列 输入框").arg(row + 1).arg(column + 1)
+        : QStringLiteral("输入框");
+    if (name != accessibleName())
+        setAccessibleName(name);
     if (text() != m_control.Text())
         setText(m_control.Text());
     setFont(CjkFont::song(m_control.FontSize(), m_control.FontBold()));

@@ -6,6 +6,7 @@
 #include "Skin.h"
 #include "Twips.h"
 
+#include <QHash>
 #include <QImageReader>
 #include <QMouseEvent>
 #include <QPainter>
@@ -27,6 +28,29 @@ int buttonCode(Qt::MouseButton button)
 }
 } // namespace
 
+namespace {
+// What a sighted player reads from each picture.
+QString spokenName(const QString &base)
+{
+    static const QHash<QString, QString> names {
+        { QStringLiteral("start"), QStringLiteral("开始") },
+        { QStringLiteral("continue"), QStringLiteral("继续") },
+        { QStringLiteral("save"), QStringLiteral("存盘") },
+        { QStringLiteral("next"), QStringLiteral("下一题") },
+        { QStringLiteral("finish"), QStringLiteral("完成") },
+        { QStringLiteral("exit"), QStringLiteral("退出") },
+        { QStringLiteral("titleleft"), QStringLiteral("菜单") },
+        { QStringLiteral("title"), QStringLiteral("数独 VEXA SUDOKU I") },
+        { QStringLiteral("close"), QStringLiteral("关闭") },
+        { QStringLiteral("minimize"), QStringLiteral("最小化") },
+        { QStringLiteral("putonfront"), QStringLiteral("置于前端") },
+        { QStringLiteral("musicplay"), QStringLiteral("播放背景音乐") },
+        { QStringLiteral("musicstop"), QStringLiteral("停止背景音乐") },
+    };
+    return names.value(base, base);
+}
+} // namespace
+
 SkinButton::SkinButton(Control &control, const QString &baseName, Kind kind, QWidget *parent)
     : QLabel(parent)
     , m_control(control)
@@ -34,6 +58,7 @@ SkinButton::SkinButton(Control &control, const QString &baseName, Kind kind, QWi
     , m_kind(kind)
 {
     setObjectName(control.objectName());
+    setAccessibleName(spokenName(baseName));
     setMouseTracking(true);
     ControlBinder::bindWidget(control, this);
     connect(&control, &Control::pictureChanged, this, &SkinButton::show);

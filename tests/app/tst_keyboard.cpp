@@ -1,0 +1,162 @@
+#include "CellLabelView.h"
+#include "GameHarness.h"
+#include "ModuleKeyboard.h"
+
+#include <QAccessible>
+#include <QtTest>
+
+namespace {
+
+// The next editable cell from `from` in a direction, found the slow way.
+int expectedTarget(FormMain &form, int from, int dx, int dy)
+{
+    for (int r = from / 9 + dy, c = from % 9 + dx; r >= 0 && r < 9 && c >= 0 && c < 9; r += dy, c += dx)
+        if (form.L(r * 9 + c).ForeColor() != 0)
+            return r * 9 + c;
+    return -1;
+}
+
+} // namespace
+
+class TestKeyboard : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void arrowsDoNothingWithoutAPuzzle()
+    {
+        GameHarness game;
+        game.load();
+        FormMain &form = game.form();
+        QTest::keyClick(&form, Qt::Key_Down);
+        QTest::keyClick(&form, Qt::Key_Up);
+        QVERIFY(!form.txtEnter.Visible());
+        QCOMPARE(form.Difficulty, QStringLiteral("medium"));
+        QVERIFY(game.sound.effects().isEmpty());
+    }
+
+    void closedBoxOpensOnTheFirstEditableCell()
+    {
+        GameHarness game;
+        game.load();
+        FormMain &form = game.form();
+        game.click(QStringLiteral("cmdStart"));
+        game.sound.clear();
+        QTest::keyClick(&form, Qt::Key_Right);
+        const int first = game.playerCells().first();
+        QVERIFY(form.txtEnter.Visible());
+        QCOMPARE(form.EnterIndex, qint16(first));
+        // Exactly what a click does: the sound, and save/next/difficulty locked.
+        QCOMPARE(game.sound.effects(), QStringList { QStringLiteral("D_bubble.wav") });
+        QVERIFY(!form.cmdSave.Enabled() && !form.cmdNext.Enabled() && !form.optEasy.Enabled());
+        QCOMPARE(form.txtEnter.Left(), form.L(first).Left());
+    }
+
+    void arrowsWalkOverGivenCellsAndStopAtTheEdge_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("dx");
+        QTest::addColumn<int>("dy");
+        QTest::newRow("right") << int(Qt::Key_Right) << 1 << 0;
+        QTest::newRow("left") << int(Qt::Key_Left) << -1 << 0;
+        QTest::newRow("down") << int(Qt::Key_Down) << 0 << 1;
+        QTest::newRow("up") << int(Qt::Key_Up) << 0 << -1;
+    }
+
+    void arrowsWalkOverGivenCellsAndStopAtTheEdge()
+    {
+        QFETCH(int, key);
+        QFETCH(int, dx);
+        QFETCH(int, dy);
+        GameHarness game;
+        game.load();
+        FormMain &form = game.form();
+        game.click(QStringLiteral("cmdStart"));
+        for (const int start : game.playerCells()) {
+            game.clickCell(start);
+            int at = start;
+            // Walk to the edge: every step lands where a click would, and
+            // the last one stays put without a sound.
+            for (int steps = 0; steps < 10; ++steps) {
+                const int next = expectedTarget(form, at, dx, dy);
+                game.sound.clear();
+                QTest::keyClick(form.view(QStringLiteral("txtEnter")), Qt::Key(key));
+                if (next < 0) {
+                    QCOMPARE(form.EnterIndex, qint16(at));
+                    QVERIFY(game.sound.effects().isEmpty());
+                    break;
+                }
+                QCOMPARE(form.EnterIndex, qint16(next));
+                QCOMPARE(game.sound.effects(), QStringList { QStringLiteral("D_bubble.wav") });
+                QVERIFY(form.L(next).ForeColor() != 0);
+                at = next;
+            }
+        }
+    }
+
+    void arrowsLeaveTheEntryKeysAlone()
+    {
+        GameHarness game;
+        game.load();
+        FormMain &form = game.form();
+        game.click(QStringLiteral("cmdStart"));
+        const int cell = game.playerCells().first();
+        game.clickCell(cell);
+        game.type(QLatin1Char('4'));
+        // A closed box reopens on the cell last chosen; the arrow itself
+        // types nothing and the digit stays.
+        QTest::keyClick(&form, Qt::Key_Left);
+        QCOMPARE(form.EnterIndex, qint16(cell));
+        QVERIFY(form.txtEnter.Visible());
+        QCOMPARE(form.L(cell).Caption(), QStringLiteral("4"));
+        game.type(QLatin1Char('a'));
+        QCOMPARE(form.L(cell).Caption(), QStringLiteral("4"));
+        QVERIFY(form.txtEnter.Visible());
+        game.type(QLatin1Char('7'));
+        QCOMPARE(form.L(cell).Caption(), QStringLiteral("7"));
+        QVERIFY(!form.txtEnter.Visible());
+    }
+
+    void cellsAndButtonsHaveSpokenNames()
+    {
+        GameHarness game;
+        game.load();
+        FormMain &form = game.form();
+        game.click(QStringLiteral("cmdStart"));
+        const int player = game.playerCells().first();
+        int given = 0;
+        while (form.L(given).ForeColor() != 0)
+            ++given;
+        const auto name = [&](int i) { return form.cellView(i)->accessibleName(); };
+        QCOMPARE(name(given),
+            QStringLiteral("第%1行 第%2列 %3 已知")
+                .arg(given / 9 + 1)
+                .arg(given % 9 + 1)
+                .arg(form.L(given).Caption()));
+        QCOMPARE(
+            name(player), QStringLiteral("第%1行 第%2列 空 待填").arg(player / 9 + 1).arg(player % 9 + 1));
+        game.clickCell(player);
+        QCOMPARE(form.view(QStringLiteral("txtEnter"))->accessibleName(),
+            QStringLiteral("第%1行 第%2列 输入框").arg(player / 9 + 1).arg(player % 9 + 1));
+        game.type(QLatin1Char('6'));
+        QCOMPARE(
+            name(player), QStringLiteral("第%1行 第%2列 6 玩家填写").arg(player / 9 + 1).arg(player % 9 + 1));
+        form.L(player).setForeColor(255);
+        QVERIFY(name(player).endsWith(QStringLiteral(" 错误")));
+        const QStringList buttons { QStringLiteral("cmdStart"), QStringLiteral("cmdContinue"),
+            QStringLiteral("cmdSave"), QStringLiteral("cmdNext"), QStringLiteral("cmdFinished"),
+            QStringLiteral("cmdExit") };
+        const QStringList spoken { QStringLiteral("开始"), QStringLiteral("继续"), QStringLiteral("存盘"),
+            QStringLiteral("下一题"), QStringLiteral("完成"), QStringLiteral("退出") };
+        for (int b = 0; b < buttons.size(); ++b) {
+            QAccessibleInterface *a = QAccessible::queryAccessibleInterface(form.view(buttons.at(b)));
+            QVERIFY(a);
+            QCOMPARE(a->text(QAccessible::Name), spoken.at(b));
+        }
+        QCOMPARE(form.view(QStringLiteral("picClose"))->accessibleName(), QStringLiteral("关闭"));
+        QCOMPARE(form.view(QStringLiteral("picTitleLeft"))->accessibleName(), QStringLiteral("菜单"));
+    }
+};
+
+QTEST_MAIN(TestKeyboard)
+#include "tst_keyboard.moc"
