@@ -7,8 +7,11 @@
 #include "FormMain.h"
 #include "GameState.h"
 #include "ModuleCheck.h"
+#include "ModuleContinue.h"
 #include "ModuleEntry.h"
 #include "ModuleGetNumber.h"
+#include "ModuleHint.h"
+#include "ModuleSaveFiles.h"
 #include "MultimediaControl.h"
 #include "ScriptedMessages.h"
 
@@ -77,6 +80,17 @@ int main(int argc, char **argv)
             form.MMControl1->setCommand(QStringLiteral("close"));
         });
     results << BenchTimer::measure(QStringLiteral("Next"), 30, 100, [&] { form.cmdNext_Click(); });
+
+    // The overwrite question is answered Yes, so the save always lands.
+    messages.answerNext(MessageBox::Answer::Yes);
+    ModuleSaveFiles::SaveGame(form);
+    results << BenchTimer::measure(
+        QStringLiteral("Continue: saved board restored, music started"), 30, 100,
+        [&] { ModuleContinue::cmdContinue_Click(form); },
+        [&] { form.MMControl1->setCommand(QStringLiteral("close")); });
+    int hover = 0;
+    results << BenchTimer::measure(QStringLiteral("one cross-hint mouse move"), 200, 16,
+        [&] { ModuleHint::L_MouseMove(form, hover = (hover + 7) % 81, 0); });
 
     int cell = 0;
     results << BenchTimer::measure(
