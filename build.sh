@@ -10,7 +10,7 @@ PACKAGES=(
   qt6-base-dev libsqlcipher-dev sqlcipher
   libsdl2-mixer-dev timgm6mb-soundfont
   fonts-arphic-uming fonts-wqy-zenhei
-  xvfb xauth xdotool imagemagick
+  xvfb xauth xdotool imagemagick openbox xclip x11-utils poppler-utils
 )
 
 install_missing() {
