@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing (Debian 12, as root), builds, then plays or tests.
 #   bash build.sh play   build and start the game
-#   bash build.sh test   build and run the whole test suite
+#   bash build.sh test   build and run the whole test suite, then the same
+#                        suite under sanitizers, then the fuzzers
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -11,6 +12,7 @@ PACKAGES=(
   libsdl2-mixer-dev timgm6mb-soundfont
   fonts-arphic-uming fonts-wqy-zenhei
   xvfb xauth xdotool imagemagick openbox xclip x11-utils poppler-utils
+  clang libclang-rt-14-dev
 )
 
 install_missing() {
@@ -39,9 +41,17 @@ case "${1:-}" in
     ;;
   test)
     install_missing
+    echo "=== Stage 1/3: build and run the test suite (build/)"
     build
     QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy \
       ctest --test-dir build --output-on-failure -j2
+    echo "=== Stage 2/3: the test suite under AddressSanitizer and UBSan (build-asan/)"
+    cmake --preset asan >/dev/null
+    cmake --build --preset asan
+    ctest --preset asan
+    echo "=== Stage 3/3: fuzz the file readers, 30 s a target (build-fuzz/)"
+    tools/fuzz/run-fuzzers.sh 30
+    echo "=== All stages passed"
     ;;
   *)
     echo "usage: bash build.sh play|test" >&2

@@ -44,8 +44,12 @@ GradeFile::Values GradeFile::defaults()
 
 GradeFile::Values GradeFile::read(const QString &path)
 {
+    return fromLines(TextFile::readLines(path).value_or(QStringList()));
+}
+
+GradeFile::Values GradeFile::fromLines(const QStringList &lines)
+{
     Values v = defaults();
-    const QStringList lines = TextFile::readLines(path).value_or(QStringList());
     const auto take = [&lines](int lineNumber, auto &value) {
         if (lineNumber <= lines.size())
             value = lines.at(lineNumber - 1);

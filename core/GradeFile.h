@@ -37,6 +37,8 @@ public:
     // Lines missing from the file (or the whole file) take the default
     // values; lines that are there are taken as they are, even if garbled.
     static Values read(const QString &path);
+    // The same for lines already read.
+    static Values fromLines(const QStringList &lines);
 
     // The fourteen lines of the file holding the values.
     static QStringList lines(const Values &values);

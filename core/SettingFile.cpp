@@ -29,11 +29,15 @@ QStringList SettingFile::defaultLines()
 
 QStringList SettingFile::read(const QString &path)
 {
-    QStringList result = TextFile::readLines(path).value_or(QStringList());
+    return fromLines(TextFile::readLines(path).value_or(QStringList()));
+}
+
+QStringList SettingFile::fromLines(QStringList lines)
+{
     const QStringList defaults = defaultLines();
-    if (result.size() > kLines)
-        result = result.mid(0, kLines);
-    while (result.size() < kLines)
-        result << defaults.at(result.size());
-    return result;
+    if (lines.size() > kLines)
+        lines.resize(kLines);
+    while (lines.size() < kLines)
+        lines << defaults.at(lines.size());
+    return lines;
 }

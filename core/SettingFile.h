@@ -24,6 +24,8 @@ public:
     // The 20 lines of the file; lines a short (or missing) file lacks take
     // their default.
     static QStringList read(const QString &path);
+    // The same for lines already read.
+    static QStringList fromLines(QStringList lines);
     static bool isOn(const QString &value) { return value == QLatin1String("True"); }
     // The file for seven values in the order above ("True"/"False").
     static QStringList lines(const QStringList &values);

@@ -21,7 +21,11 @@ std::optional<QStringList> TextFile::readLines(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    const QByteArray bytes = file.read(kMaxReadBytes);
+    return decodeLines(file.read(kMaxReadBytes));
+}
+
+std::optional<QStringList> TextFile::decodeLines(const QByteArray &bytes)
+{
     QStringDecoder decoder(kCodePage, QStringDecoder::Flag::Stateless);
     if (!decoder.isValid())
         return std::nullopt;

@@ -17,6 +17,9 @@ public:
     // file cannot be opened. Bytes that are not GBK still give some text
     // (replacement characters), confined to their line.
     static std::optional<QStringList> readLines(const QString &path);
+    // The same for bytes already in memory, so that the decoding can be
+    // exercised without a file; nothing if GBK is not available.
+    static std::optional<QStringList> decodeLines(const QByteArray &bytes);
 
     // Replaces the file as a whole: on any failure the previous file stays
     // as it was and the error's description is handed back. Characters

@@ -104,6 +104,17 @@ private slots:
         QCOMPARE(*read, lines);
     }
 
+    void decodesBytesInMemoryAsFromAFile_data() { reads_data(); }
+
+    void decodesBytesInMemoryAsFromAFile()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, lines);
+        const std::optional<QStringList> decoded = TextFile::decodeLines(bytes);
+        QVERIFY(decoded);
+        QCOMPARE(*decoded, lines);
+    }
+
     void brokenCharactersStayInTheirLine()
     {
         // A lead byte without its second byte, bytes GBK never uses.
