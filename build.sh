@@ -13,6 +13,7 @@ PACKAGES=(
   fonts-arphic-uming fonts-wqy-zenhei
   xvfb xauth xdotool imagemagick openbox xclip x11-utils poppler-utils
   clang libclang-rt-14-dev
+  desktop-file-utils
 )
 
 install_missing() {

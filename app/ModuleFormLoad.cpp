@@ -8,10 +8,12 @@
 #include "ModuleGameSetting.h"
 #include "MultimediaControl.h"
 #include "Rgb.h"
+#include "SaveFile.h"
 #include "SettingFile.h"
 #include "Skin.h"
 #include "TextFile.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 void ModuleFormLoad::applyDesign(GameState &form)
@@ -125,18 +127,24 @@ void ModuleFormLoad::Form_Load(GameState &form)
         mm->DeviceType = QStringLiteral("Sequencer");
         mm->FileName = AppPath::file(QStringLiteral("\\bkmusic\\osmira.mid"));
     }
-    const QString gradePath = AppPath::file(QStringLiteral("\\grade"));
+    const QString gradePath = GradeFile::path();
     QString error;
     bool created = GradeFile::createDefaultIfMissing(gradePath, &error);
-    const QString settingPath = AppPath::file(QStringLiteral("/setting"));
+    const QString settingPath = SettingFile::path();
     if (created && !QFileInfo::exists(settingPath))
         created = TextFile::writeLines(settingPath, SettingFile::defaultLines(), &error);
     if (!created) {
         // Without its files the game still plays, on the defaults; the
-        // player should know that nothing will be kept.
+        // player should know that nothing will be kept, and where it was
+        // tried when the program folder was passed over.
+        const QString dataFolder = AppPath::dataFolder();
+        const QString where = dataFolder == AppPath::folder()
+            ? QStringLiteral("程序文件夹")
+            : QStringLiteral("程序文件夹和用户数据文件夹 %1 ").arg(QDir::toNativeSeparators(dataFolder));
         MessageBox::critical(QStringLiteral("出错"),
-            QStringLiteral("无法在程序文件夹中创建数据文件，本次使用默认设置，"
-                           "设置和成绩不会被保存。\r\n")
+            QStringLiteral("无法在") + where
+                + QStringLiteral("中创建数据文件，本次使用默认设置，"
+                                 "设置和成绩不会被保存。\r\n")
                 + error);
     }
     const QStringList setting = SettingFile::read(settingPath);
@@ -186,7 +194,7 @@ void ModuleFormLoad::Form_Load(GameState &form)
     form.txtEnter.setFontBold(false);
     form.txtEnter.setBackColor(RGB(255, 180, 55));
 
-    const bool saved = QFileInfo::exists(AppPath::file(QStringLiteral("\\save")));
+    const bool saved = QFileInfo::exists(SaveFile::path());
     Skin::setEnabled(form.cmdContinue, QStringLiteral("continue"), saved);
     form.menuGame_Continue.setEnabled(saved);
     Skin::setEnabled(form.cmdSave, QStringLiteral("save"), false);

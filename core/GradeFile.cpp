@@ -28,7 +28,7 @@ QString keyLine(int valueLine)
 
 QString GradeFile::path()
 {
-    return AppPath::file(QStringLiteral("\\grade"));
+    return AppPath::dataFile(QStringLiteral("\\grade"));
 }
 
 GradeFile::Values GradeFile::defaults()

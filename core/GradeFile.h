@@ -29,7 +29,7 @@ public:
         QString grade;
     };
 
-    // The file in the current program folder.
+    // The file in the current data folder (see AppPath::dataFolder).
     static QString path();
 
     static Values defaults();

@@ -37,7 +37,7 @@ bool isDigit(QChar c)
 
 QString SaveFile::path()
 {
-    return AppPath::file(QStringLiteral("\\save"));
+    return AppPath::dataFile(QStringLiteral("\\save"));
 }
 
 QString SaveFile::idLine(const QString &id)

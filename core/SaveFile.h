@@ -38,7 +38,7 @@ public:
         std::array<qint32, kCells> color {};
     };
 
-    // The file in the current program folder.
+    // The file in the current data folder (see AppPath::dataFolder).
     static QString path();
 
     // The 85 lines of the file, `today` on the last.

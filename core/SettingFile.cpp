@@ -1,5 +1,6 @@
 #include "SettingFile.h"
 
+#include "AppPath.h"
 #include "TextFile.h"
 
 namespace {
@@ -17,6 +18,11 @@ QStringList SettingFile::lines(const QStringList &values)
             out << QString();
     }
     return out;
+}
+
+QString SettingFile::path()
+{
+    return AppPath::dataFile(QStringLiteral("\\setting"));
 }
 
 QStringList SettingFile::defaultLines()

@@ -20,6 +20,9 @@ public:
     static constexpr int kShowBorder = 16;
     static constexpr int kFontBold = 19;
 
+    // The file in the current data folder (see AppPath::dataFolder).
+    static QString path();
+
     static QStringList defaultLines();
     // The 20 lines of the file; lines a short (or missing) file lacks take
     // their default.

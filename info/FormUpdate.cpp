@@ -138,7 +138,7 @@ void FormUpdate::cmdReStart_Click()
 {
     DLControl1->address = m_address;
     DLControl1->option = true;
-    DLControl1->folder = AppPath::folder();
+    DLControl1->folder = AppPath::dataFolder();
     DLControl1->start();
 }
 
@@ -205,7 +205,7 @@ void FormUpdate::DLControl1_Finished(qint32 value)
         cmdReStart->setEnabled(true);
         return;
     }
-    const auto published = VersionCheck::readFirstLine(DLControl::savedFile(AppPath::folder()));
+    const auto published = VersionCheck::readFirstLine(DLControl::savedFile(AppPath::dataFolder()));
     if (!published) {
         setState(QStringLiteral("版本验证失败"));
         cmdReStart->setEnabled(true);

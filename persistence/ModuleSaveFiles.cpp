@@ -1,6 +1,5 @@
 #include "ModuleSaveFiles.h"
 
-#include "AppPath.h"
 #include "Clock.h"
 #include "GameState.h"
 #include "GradeFile.h"
@@ -28,8 +27,7 @@ bool ModuleSaveFiles::SaveSetting(GameState &form, QString *error)
     const QStringList values { form.strShowNumberHint.toString(), form.strShowCrossHint.toString(),
         form.strExitAutoSave.toString(), form.strPutOnFront.toString(), form.strPieceColor.toString(),
         form.strShowBorder.toString(), form.strFontBold.toString() };
-    return TextFile::writeLines(
-        AppPath::file(QStringLiteral("\\setting")), SettingFile::lines(values), error);
+    return TextFile::writeLines(SettingFile::path(), SettingFile::lines(values), error);
 }
 
 namespace {

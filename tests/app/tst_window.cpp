@@ -6,10 +6,12 @@
 #include "Skin.h"
 #include "SkinButton.h"
 #include "Twips.h"
+#include "UnwritableFolder.h"
 
 #include <QAction>
 #include <QClipboard>
 #include <QFile>
+#include <QFileInfo>
 #include <QMenu>
 #include <QtTest>
 
@@ -22,6 +24,12 @@ const QByteArray kDefaultSetting
 const QByteArray kDefaultGrade
     = "[LastFinishedTime]\r\n00:00:00\r\n\r\n[FastestTime]\r\n00:00:00\r\n\r\n"
       "[TotalTime]\r\n00:00:00\r\n\r\n[FinishedCount]\r\n0\r\n\r\n[Grade]\r\n\xA1\xEF\r\n";
+
+QByteArray bytesOf(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
 
 void writeFile(const QString &path, const QByteArray &bytes)
 {
@@ -579,15 +587,22 @@ private slots:
         game.release();
     }
 
-    void unwritableFolderRunsOnDefaults()
+    void unwritableFoldersRunOnDefaults()
     {
         GameHarness game;
-        // A folder that does not exist cannot take files, even for root.
+        // Folders that do not exist, and cannot be made below a plain file,
+        // take no files, even for root.
         AppPath::setFolder(game.folder().file(QStringLiteral("gone/away")));
+        const QString plain = game.folder().file(QStringLiteral("plain"));
+        writeFile(plain, "not a folder");
+        AppPath::setUserDataFolder(plain + QStringLiteral("/vexa-sudoku"));
         game.load();
         QCOMPARE(game.messages.count(), 1);
         QCOMPARE(game.messages.last().icon, MessageBox::Icon::Critical);
-        QVERIFY(game.messages.last().text.startsWith(QStringLiteral("无法在程序文件夹中创建数据文件")));
+        QVERIFY2(
+            game.messages.last().text.startsWith(
+                QStringLiteral("无法在程序文件夹和用户数据文件夹 %1/vexa-sudoku 中创建数据文件").arg(plain)),
+            qPrintable(game.messages.last().text));
         FormMain &form = game.form();
         QVERIFY(form.menuSetting_ShowCrossHint.Checked());
         QVERIFY(form.menuSetting_PutOnFront.Checked());
@@ -595,6 +610,47 @@ private slots:
         QCOMPARE(form.strFastestTime.toString(), QStringLiteral("00:00:00"));
         QVERIFY(form.cmdStart.Enabled());
         QVERIFY(form.isVisible());
+    }
+
+    void readOnlyProgramFolderKeepsTheFilesWithThePlayer()
+    {
+        GameHarness game;
+        const ProgramFolder &folder = game.folder();
+        UnwritableFolder readOnly(folder.path());
+        if (!readOnly.holds())
+            QSKIP("this system lets the test write into a read-only folder");
+        game.load();
+        QCOMPARE(game.messages.count(), 0);
+        QCOMPARE(bytesOf(folder.userDataFile(QStringLiteral("setting"))), kDefaultSetting);
+        QCOMPARE(bytesOf(folder.userDataFile(QStringLiteral("grade"))), kDefaultGrade);
+
+        // The puzzle still comes from the bank beside the program.
+        game.click(QStringLiteral("cmdStart"));
+        const QString id = game.form().GetNumberOrder;
+        QVERIFY(!id.isEmpty());
+        game.tick(65);
+        game.click(QStringLiteral("cmdSave"));
+        QCOMPARE(game.messages.last().text, QStringLiteral("存盘操作完成！"));
+        game.trigger(QStringLiteral("menuSetting_FontBold"));
+        game.form().close();
+        QCOMPARE(bytesOf(folder.userDataFile(QStringLiteral("setting"))), settingWith(19, "True"));
+        QVERIFY(
+            bytesOf(folder.userDataFile(QStringLiteral("grade"))).contains("[TotalTime]\r\n00:01:05\r\n"));
+        QVERIFY(bytesOf(folder.userDataFile(QStringLiteral("save"))).contains("\r\n00:01:05\r\n"));
+        for (const char *name : { "setting", "grade", "save" })
+            QVERIFY2(!QFileInfo::exists(folder.file(QLatin1String(name))), name);
+
+        // The next start reads them back from there.
+        game.load();
+        FormMain &form = game.form();
+        QCOMPARE(game.messages.count(), 1);
+        QVERIFY(form.menuSetting_FontBold.Checked());
+        QVERIFY(form.cmdContinue.Enabled());
+        game.sound.clear();
+        game.click(QStringLiteral("cmdContinue"));
+        QCOMPARE(form.GetNumberOrder, id);
+        QCOMPARE(form.labelTime.Caption(), QStringLiteral("00:01:05"));
+        QVERIFY(game.sound.history.contains(QStringLiteral("play bkmusic/osmira.mid")));
     }
 
     void titleBarDragsTheWindow()

@@ -5,6 +5,7 @@
 #include "ProgramFolder.h"
 #include "ScriptedMessages.h"
 #include "Twips.h"
+#include "UnwritableFolder.h"
 #include "UrlOpener.h"
 #include "WebAddresses.h"
 
@@ -127,7 +128,7 @@ private slots:
         QCOMPARE(dialog->versionAddress(), m_server->url());
         QCOMPARE(dialog->DLControl1->address, m_server->url());
         QVERIFY(dialog->DLControl1->option);
-        QCOMPARE(dialog->DLControl1->folder, AppPath::folder());
+        QCOMPARE(dialog->DLControl1->folder, m_folder->path());
         QCOMPARE(stateOf(dialog), QStringLiteral("  连接中 请稍候..."));
         QVERIFY(labelCentred(dialog));
         QVERIFY(!dialog->cmdReStart->isEnabled());
@@ -180,6 +181,21 @@ private slots:
         QVERIFY(m_opened.isEmpty());
         QVERIFY(!m_main->isEnabled());
         QCOMPARE(m_server->requests().size(), 1);
+    }
+
+    void readOnlyProgramFolderKeepsTheFileWithThePlayer()
+    {
+        UnwritableFolder readOnly(m_folder->path());
+        if (!readOnly.holds())
+            QSKIP("this system lets the test write into a read-only folder");
+        m_server->answer(LocalHttpServer::ok("1.0.64\r\n"));
+        QPointer<FormUpdate> dialog = openDialog();
+        QTRY_VERIFY(settled(dialog));
+        // Read back from where it was saved: a failed read would say so.
+        QCOMPARE(stateOf(dialog), QStringLiteral("未发现新版本"));
+        QCOMPARE(dialog->DLControl1->folder, m_folder->userDataFolder());
+        QVERIFY(QFile::exists(DLControl::savedFile(m_folder->userDataFolder())));
+        QVERIFY(!QFile::exists(DLControl::savedFile(m_folder->path())));
     }
 
     void refusedConnection()
@@ -298,7 +314,7 @@ private slots:
         QVERIFY(m_main->isEnabled());
         QTRY_COMPARE(m_server->closedByClient(), 1);
         QCOMPARE(m_messages->count(), 0);
-        QVERIFY(!QFile::exists(DLControl::savedFile(AppPath::folder())));
+        QVERIFY(!QFile::exists(DLControl::savedFile(AppPath::dataFolder())));
     }
 
     void escapeCancels()

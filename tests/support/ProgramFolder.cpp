@@ -25,6 +25,7 @@ ProgramFolder::ProgramFolder(Content content)
         }
     }
     AppPath::setFolder(m_dir.path());
+    AppPath::setUserDataFolder(userDataFolder());
 }
 
 ProgramFolder::~ProgramFolder()

@@ -5,7 +5,8 @@
 
 // A temporary program folder for one test: empty, or a copy of the built
 // program's runtime files. The game's program folder points at it while
-// the object lives.
+// the object lives, and the user's data folder at another temporary
+// folder, so that a test never writes into the real home.
 class ProgramFolder
 {
 public:
@@ -16,7 +17,15 @@ public:
 
     QString path() const { return m_dir.path(); }
     QString file(const QString &relative) const { return m_dir.filePath(relative); }
-    bool isValid() const { return m_dir.isValid(); }
+    bool isValid() const { return m_dir.isValid() && m_home.isValid(); }
+
+    // Where the game's files go when the program folder takes none; not
+    // made until the game needs it.
+    QString userDataFolder() const { return m_home.filePath(QStringLiteral("vexa-sudoku")); }
+    QString userDataFile(const QString &relative) const
+    {
+        return userDataFolder() + QLatin1Char('/') + relative;
+    }
 
     // The built program's folder and the tests' fixture folder.
     static QString buildFolder();
@@ -24,4 +33,5 @@ public:
 
 private:
     QTemporaryDir m_dir;
+    QTemporaryDir m_home;
 };
