@@ -1,5 +1,6 @@
 #include "FormLogo.h"
 #include "FormMain.h"
+#include "QuitSignals.h"
 #include "QtMessageBox.h"
 #include "SingleInstance.h"
 
@@ -38,6 +39,7 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Vexa Sudoku"));
     QApplication::setApplicationVersion(QStringLiteral(VEXA_VERSION));
     QtMessageBox::install();
+    QuitSignals quitSignals;
 
     // Held for the whole run; the splash is gone long before the game ends.
     SingleInstance instance;

@@ -448,6 +448,9 @@ bool MMControl::ensureAudio()
         return g_audio == AudioState::Ready;
     g_audio = AudioState::Failed;
 
+    // SDL would otherwise catch SIGINT and SIGTERM for an event loop the game
+    // does not run, and a logout could no longer end the game.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         warnOnce(Failure::AudioInit, QStringLiteral("no audio: %1").arg(SDL_GetError()));
         return false;
