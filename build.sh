@@ -11,6 +11,7 @@ PACKAGES=(
   libsdl2-mixer-dev timgm6mb-soundfont
   fonts-arphic-uming fonts-wqy-zenhei
   xvfb xauth xdotool imagemagick openbox xclip x11-utils poppler-utils
+  dbus-daemon at-spi2-core python3-pyatspi
 )
 
 install_missing() {
