@@ -192,12 +192,11 @@ private slots:
             QVERIFY2(button, qPrintable(name));
             QVERIFY2(button->actions.contains(QStringLiteral("Press")), qPrintable(name));
             QVERIFY2(button->has(QStringLiteral("showing")), qPrintable(name));
+            // Before a game, with nothing saved, only Start and Exit can be
+            // pressed.
+            const bool pressable = name == QStringLiteral("开始") || name == QStringLiteral("退出");
+            QVERIFY2(button->has(QStringLiteral("sensitive")) == pressable, qPrintable(name));
         }
-        // Before a game only Start and Exit can be pressed.
-        QVERIFY(find(before, QStringLiteral("开始"), QStringLiteral("push button"))
-                    ->has(QStringLiteral("sensitive")));
-        QVERIFY(!find(before, QStringLiteral("存盘"), QStringLiteral("push button"))
-                     ->has(QStringLiteral("sensitive")));
 
         x->click(kStart.x(), kStart.y());
         const Tree tree = probe->waitForTree(isLaidOut);
