@@ -14,6 +14,7 @@ PACKAGES=(
   xvfb xauth xdotool imagemagick openbox xclip x11-utils poppler-utils
   clang libclang-rt-14-dev
   desktop-file-utils
+  dbus-daemon at-spi2-core python3-pyatspi
 )
 
 install_missing() {

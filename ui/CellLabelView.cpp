@@ -1,5 +1,6 @@
 #include "CellLabelView.h"
 
+#include "CellAccessible.h"
 #include "CellLabel.h"
 #include "CjkFont.h"
 #include "Rgb.h"
@@ -45,6 +46,7 @@ CellLabelView::CellLabelView(CellLabel &cell, QWidget *parent)
     : QWidget(parent)
     , m_cell(cell)
 {
+    CellAccessible::installFactory();
     setObjectName(cell.objectName());
     setMouseTracking(true);
     connect(&cell, &CellLabel::changed, this, [this] { sync(); });
@@ -56,13 +58,18 @@ QString CellLabelView::accessibleText(const CellLabel &cell)
     const int index = cell.Index();
     QString text = QStringLiteral("第%1行 第%2列 ").arg(index / 9 + 1).arg(index % 9 + 1);
     text += cell.Caption().isEmpty() ? QStringLiteral("空") : cell.Caption();
-    if (cell.ForeColor() == 0)
+    if (isGiven(cell))
         text += cell.Caption().isEmpty() ? QString() : QStringLiteral(" 已知");
     else
         text += cell.Caption().isEmpty() ? QStringLiteral(" 待填") : QStringLiteral(" 玩家填写");
     if (cell.ForeColor() == 255)
         text += QStringLiteral(" 错误");
     return text;
+}
+
+bool CellLabelView::isGiven(const CellLabel &cell)
+{
+    return cell.ForeColor() == 0;
 }
 
 void CellLabelView::sync()

@@ -4,6 +4,7 @@
 #include "Control.h"
 #include "ControlBinder.h"
 #include "Skin.h"
+#include "SkinButtonAccessible.h"
 #include "Twips.h"
 
 #include <QHash>
@@ -11,6 +12,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QTimer>
 
 namespace {
 int buttonCode(Qt::MouseButton button)
@@ -57,6 +59,7 @@ SkinButton::SkinButton(Control &control, const QString &baseName, Kind kind, QWi
     , m_base(baseName)
     , m_kind(kind)
 {
+    SkinButtonAccessible::installFactory();
     setObjectName(control.objectName());
     setAccessibleName(spokenName(baseName));
     setMouseTracking(true);
@@ -74,6 +77,14 @@ void SkinButton::show(const QString &literal)
         return;
     setPixmap(QPixmap::fromImage(image));
     m_shown = literal;
+}
+
+void SkinButton::press()
+{
+    QTimer::singleShot(0, this, [this] {
+        if (isEnabled())
+            emit clicked();
+    });
 }
 
 void SkinButton::setState(char digit)

@@ -18,9 +18,15 @@ public:
     SkinButton(Control &control, const QString &baseName, Kind kind, QWidget *parent);
 
     Control &control() const { return m_control; }
+    Kind kind() const { return m_kind; }
     const QString &baseName() const { return m_base; }
     // The literal of the picture shown now (empty before any was read).
     const QString &shownLiteral() const { return m_shown; }
+
+    // A click without the mouse, as assistive technology asks for one. It
+    // lands after the caller got its answer, so a message box the click
+    // opens cannot hold the caller up.
+    void press();
 
 signals:
     // Buttons as 1 left, 2 right, 4 middle; x, y in twips.

@@ -16,6 +16,10 @@ int expectedTarget(FormMain &form, int from, int dx, int dy)
     return -1;
 }
 
+const QStringList kCommandButtons { QStringLiteral("cmdStart"), QStringLiteral("cmdContinue"),
+    QStringLiteral("cmdSave"), QStringLiteral("cmdNext"), QStringLiteral("cmdFinished"),
+    QStringLiteral("cmdExit") };
+
 } // namespace
 
 class TestKeyboard : public QObject
@@ -143,9 +147,7 @@ private slots:
             name(player), QStringLiteral("第%1行 第%2列 6 玩家填写").arg(player / 9 + 1).arg(player % 9 + 1));
         form.L(player).setForeColor(255);
         QVERIFY(name(player).endsWith(QStringLiteral(" 错误")));
-        const QStringList buttons { QStringLiteral("cmdStart"), QStringLiteral("cmdContinue"),
-            QStringLiteral("cmdSave"), QStringLiteral("cmdNext"), QStringLiteral("cmdFinished"),
-            QStringLiteral("cmdExit") };
+        const QStringList &buttons = kCommandButtons;
         const QStringList spoken { QStringLiteral("开始"), QStringLiteral("继续"), QStringLiteral("存盘"),
             QStringLiteral("下一题"), QStringLiteral("完成"), QStringLiteral("退出") };
         for (int b = 0; b < buttons.size(); ++b) {
@@ -155,6 +157,63 @@ private slots:
         }
         QCOMPARE(form.view(QStringLiteral("picClose"))->accessibleName(), QStringLiteral("关闭"));
         QCOMPARE(form.view(QStringLiteral("picTitleLeft"))->accessibleName(), QStringLiteral("菜单"));
+    }
+
+    void cellsAreTableCellsReadOnlyWhenGiven()
+    {
+        GameHarness game;
+        game.load();
+        FormMain &form = game.form();
+        game.click(QStringLiteral("cmdStart"));
+        const QList<int> player = game.playerCells();
+        QVERIFY(!player.isEmpty() && player.size() < GameState::kCells);
+        for (int i = 0; i < GameState::kCells; ++i) {
+            QAccessibleInterface *a = QAccessible::queryAccessibleInterface(form.cellView(i));
+            QVERIFY(a);
+            QCOMPARE(a->role(), QAccessible::Cell);
+            QCOMPARE(a->text(QAccessible::Name), form.cellView(i)->accessibleName());
+            QCOMPARE(a->state().readOnly, !player.contains(i));
+            QVERIFY(!a->state().disabled);
+        }
+    }
+
+    void commandButtonsArePushButtonsThatPress()
+    {
+        GameHarness game;
+        game.load();
+        FormMain &form = game.form();
+        for (const QString &name : kCommandButtons) {
+            QAccessibleInterface *a = QAccessible::queryAccessibleInterface(form.view(name));
+            QVERIFY(a);
+            QCOMPARE(a->role(), QAccessible::Button);
+            QVERIFY(a->actionInterface());
+            QVERIFY(a->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+            QCOMPARE(a->state().disabled, !form.view(name)->isEnabled());
+        }
+        // The menu icon opens on the mouse's press and release alone: it
+        // must not offer a press that does nothing.
+        QAccessibleInterface *menu
+            = QAccessible::queryAccessibleInterface(form.view(QStringLiteral("picTitleLeft")));
+        QVERIFY(menu);
+        QVERIFY(!menu->actionInterface()
+            || !menu->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+
+        // A disabled button ignores the press.
+        QVERIFY(!form.view(QStringLiteral("cmdFinished"))->isEnabled());
+        QAccessible::queryAccessibleInterface(form.view(QStringLiteral("cmdFinished")))
+            ->actionInterface()
+            ->doAction(QAccessibleActionInterface::pressAction());
+        QTest::qWait(50);
+        QVERIFY(game.sound.effects().isEmpty());
+        QCOMPARE(game.messages.count(), 0);
+
+        // The press answers at once and starts the game right after.
+        QAccessible::queryAccessibleInterface(form.view(QStringLiteral("cmdStart")))
+            ->actionInterface()
+            ->doAction(QAccessibleActionInterface::pressAction());
+        QVERIFY(!form.L(0).Enabled());
+        QTRY_VERIFY(form.L(0).Enabled());
+        QVERIFY(!game.playerCells().isEmpty());
     }
 };
 

@@ -2,6 +2,8 @@
 
 #include "CellLabel.h"
 
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QDirIterator>
@@ -9,8 +11,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QThread>
 #include <QtTest>
+#include <csignal>
+#include <unistd.h>
 
 namespace {
 
@@ -23,7 +28,7 @@ int px(int twips)
 
 } // namespace
 
-XSession::XSession()
+XSession::XSession(Accessibility accessibility)
 {
     // The program folder: a copy of the built one, without data files a
     // played build may have left.
@@ -56,17 +61,136 @@ XSession::XSession()
     m_wm->setProcessEnvironment(environment());
     m_wm->start(QStringLiteral("openbox"), {});
     m_wm->waitForStarted();
+    if (accessibility == Accessibility::On)
+        m_accessible = startAccessibility();
     pause(500);
 }
 
 XSession::~XSession()
 {
-    for (auto *process : { m_game.get(), m_wm.get(), m_xvfb.get() }) {
+    shutdown();
+}
+
+QString XSession::accessibilityLauncher()
+{
+    // Debian and Fedora keep it in libexec, older Debian and Ubuntu beside
+    // the rest of at-spi2-core.
+    for (const char *path :
+        { "/usr/libexec/at-spi-bus-launcher", "/usr/lib/at-spi2-core/at-spi-bus-launcher" })
+        if (QFileInfo(QString::fromLatin1(path)).isExecutable())
+            return QString::fromLatin1(path);
+    return {};
+}
+
+bool XSession::startAccessibility()
+{
+    const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
+    const QString launcher = accessibilityLauncher();
+    if (daemon.isEmpty() || launcher.isEmpty())
+        return false;
+    // A bus of our own, so that nothing of the desktop the tests run on
+    // (if any) hears the game or answers for the AT-SPI bus.
+    m_bus = std::make_unique<QProcess>();
+    m_bus->setProcessEnvironment(environment());
+    m_bus->start(daemon,
+        { QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1") });
+    if (!m_bus->waitForStarted())
+        return false;
+    QDeadlineTimer deadline(10000);
+    while (!deadline.hasExpired() && !m_bus->canReadLine() && m_bus->state() == QProcess::Running)
+        m_bus->waitForReadyRead(200);
+    m_busAddress = QString::fromLatin1(m_bus->readLine()).trimmed();
+    if (m_busAddress.isEmpty())
+        return false;
+
+    m_launcher = std::make_unique<QProcess>();
+    m_launcher->setProcessEnvironment(environment());
+    m_launcher->start(launcher, { QStringLiteral("--launch-immediately") });
+    if (!m_launcher->waitForStarted())
+        return false;
+    // Until the launcher owns its name, the first one to ask for the AT-SPI
+    // bus would have the session bus start a second launcher, which nobody
+    // here would know to end.
+    const QString connection = QStringLiteral("xsession-") + m_display;
+    bool owned = false;
+    {
+        QDBusConnection bus = QDBusConnection::connectToBus(m_busAddress, connection);
+        while (bus.isConnected() && !deadline.hasExpired() && m_launcher->state() == QProcess::Running) {
+            if (bus.interface()->isServiceRegistered(QStringLiteral("org.a11y.Bus"))) {
+                owned = true;
+                break;
+            }
+            pause(100);
+        }
+    }
+    QDBusConnection::disconnectFromBus(connection);
+    return owned;
+}
+
+QList<qint64> XSession::accessibilityHelpers() const
+{
+    QList<qint64> found;
+    if (m_busAddress.isEmpty())
+        return found;
+    const QByteArray marker = "DBUS_SESSION_BUS_ADDRESS=" + m_busAddress.toUtf8();
+    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString &entry : entries) {
+        bool number = false;
+        const qint64 pid = entry.toLongLong(&number);
+        if (!number || pid == qint64(::getpid()))
+            continue;
+        QFile variables(QStringLiteral("/proc/%1/environ").arg(pid));
+        // A process that ended meanwhile, or one of somebody else, cannot
+        // be read; an ended one not yet reaped reads empty.
+        if (!variables.open(QIODevice::ReadOnly))
+            continue;
+        if (variables.readAll().split('\0').contains(marker))
+            found << pid;
+    }
+    return found;
+}
+
+bool XSession::shutdown()
+{
+    const auto stop = [](QProcess *process) {
         if (process && process->state() != QProcess::NotRunning) {
             process->kill();
             process->waitForFinished(3000);
         }
+    };
+    stop(m_game.get());
+    bool clean = true;
+    if (m_bus) {
+        // The launcher, the AT-SPI bus it runs and the registry that bus
+        // starts on request all inherited the session bus address; by it
+        // they are found even once the process that started them is gone.
+        for (const qint64 pid : accessibilityHelpers())
+            ::kill(pid_t(pid), SIGTERM);
+        QDeadlineTimer deadline(5000);
+        while (!deadline.hasExpired() && !accessibilityHelpers().isEmpty())
+            pause(50);
+        for (const qint64 pid : accessibilityHelpers())
+            ::kill(pid_t(pid), SIGKILL);
+        if (m_launcher)
+            m_launcher->waitForFinished(3000);
+        stop(m_launcher.get());
+        m_bus->terminate();
+        if (!m_bus->waitForFinished(3000))
+            stop(m_bus.get());
+        QDeadlineTimer gone(2000);
+        while (!gone.hasExpired() && !accessibilityHelpers().isEmpty())
+            pause(50);
+        clean = accessibilityHelpers().isEmpty() && m_bus->state() == QProcess::NotRunning
+            && (!m_launcher || m_launcher->state() == QProcess::NotRunning);
     }
+    stop(m_wm.get());
+    stop(m_xvfb.get());
+    return clean;
+}
+
+qint64 XSession::gamePid() const
+{
+    return m_game && m_game->state() == QProcess::Running ? m_game->processId() : 0;
 }
 
 QProcessEnvironment XSession::environment() const
@@ -76,6 +200,14 @@ QProcessEnvironment XSession::environment() const
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
     env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    if (!m_busAddress.isEmpty()) {
+        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), m_busAddress);
+        // Qt would otherwise wait to be told a screen reader runs.
+        env.insert(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"), QStringLiteral("1"));
+        env.insert(QStringLiteral("QT_ACCESSIBILITY"), QStringLiteral("1"));
+        env.remove(QStringLiteral("NO_AT_BRIDGE"));
+        env.remove(QStringLiteral("AT_SPI_BUS_ADDRESS"));
+    }
     return env;
 }
 
@@ -204,7 +336,12 @@ void XSession::moveToScreen(const QPoint &p)
 
 void XSession::click(int xTwips, int yTwips, int button)
 {
-    moveTo(xTwips, yTwips);
+    clickScreen(origin() + QPoint(px(xTwips), px(yTwips)), button);
+}
+
+void XSession::clickScreen(const QPoint &point, int button)
+{
+    moveToScreen(point);
     run(QStringLiteral("xdotool"), { QStringLiteral("click"), QString::number(button) });
     pause(150);
 }

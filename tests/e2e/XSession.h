@@ -9,14 +9,29 @@
 
 // One X server with a window manager and the game in a program folder of
 // its own, driven from outside with xdotool, read back through its files,
-// the clipboard, window properties and screenshots.
+// the clipboard, window properties and screenshots. With accessibility on,
+// a D-Bus session bus of its own and the AT-SPI bus with its registry
+// carry what the game tells screen readers.
 class XSession
 {
 public:
-    XSession();
+    enum class Accessibility { Off, On };
+
+    explicit XSession(Accessibility accessibility = Accessibility::Off);
     ~XSession();
 
+    // The AT-SPI bus launcher of this system, or nothing.
+    static QString accessibilityLauncher();
+
     bool isReady() const { return !m_display.isEmpty(); }
+    // True when accessibility was asked for and its buses are up.
+    bool hasAccessibility() const { return m_accessible; }
+    // What the game and every helper run with.
+    QProcessEnvironment environment() const;
+    qint64 gamePid() const;
+    // Ends the game and everything started for it; true when nothing
+    // started for this session is left running.
+    bool shutdown();
     QString programFolder() const { return m_program.path(); }
     QString file(const QString &name) const { return m_program.filePath(name); }
     QByteArray readFile(const QString &name) const;
@@ -36,6 +51,8 @@ public:
     QPoint origin() const;
     // Actions at a place given in twips from the window's top-left corner.
     void click(int xTwips, int yTwips, int button = 1);
+    // A click at a place on the screen, in pixels.
+    void clickScreen(const QPoint &point, int button = 1);
     void mouseDown(int xTwips, int yTwips, int button = 1);
     void moveTo(int xTwips, int yTwips);
     void moveToScreen(const QPoint &point);
@@ -61,7 +78,10 @@ public:
 
 private:
     QString run(const QString &program, const QStringList &args, int msecs = 10000) const;
-    QProcessEnvironment environment() const;
+    bool startAccessibility();
+    // Processes that carry this session's bus address: the AT-SPI bus,
+    // its registry and whatever else either bus started on request.
+    QList<qint64> accessibilityHelpers() const;
     QString findMainWindow() const;
     QPoint screenOrigin() const;
 
@@ -70,6 +90,10 @@ private:
     std::unique_ptr<QProcess> m_xvfb;
     std::unique_ptr<QProcess> m_wm;
     std::unique_ptr<QProcess> m_game;
+    std::unique_ptr<QProcess> m_bus;
+    std::unique_ptr<QProcess> m_launcher;
     QString m_display;
+    QString m_busAddress;
+    bool m_accessible = false;
     QString m_window;
 };
