@@ -77,12 +77,13 @@ case "${1:-}" in
     # The sanitized build is started niced beside the plain suite, and the
     # fuzzers beside the sanitized suite: the suites spend most of their time
     # waiting on the X server, the audio device and the clock, so the
-    # compilers get the idle cores without the tests noticing.
+    # compilers get the idle cores without the tests noticing. For the same
+    # reason four tests run at a time on two cores.
     echo "=== The test suite (build/), with the sanitized build started beside it"
     background build/asan-build.log \
       bash -c 'cmake --preset asan >/dev/null && nice -n 15 cmake --build --preset asan'
     QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy \
-      ctest --test-dir build --output-on-failure -j2 || failed+=("test suite")
+      ctest --test-dir build --output-on-failure -j4 || failed+=("test suite")
     finish_background "sanitized build" || { report; exit 1; }
     echo "=== The test suite under AddressSanitizer and UBSan (build-asan/), with the fuzzers beside it"
     background build/fuzz.log nice -n 15 tools/fuzz/run-fuzzers.sh 30
