@@ -278,7 +278,9 @@ private slots:
         x->clickScreen(empty->second.node->extents.center());
         QVERIFY2(probe->waitForEvent(heard(kFocusChanged, QStringLiteral("text"), boxName(index), 1)),
             qPrintable(boxName(index)));
-        const Node *box = shownBox(probe->tree());
+        // The tree is kept: the node points into it.
+        const Tree open = probe->tree();
+        const Node *box = shownBox(open);
         QVERIFY(box);
         QCOMPARE(box->name, boxName(index));
         QVERIFY(box->has(QStringLiteral("focused")) && box->has(QStringLiteral("editable")));
@@ -336,7 +338,9 @@ private slots:
         x->key(key);
         QVERIFY2(probe->waitForEvent(heard(kNameChanged, QStringLiteral("text"), boxName(to))),
             qPrintable(boxName(to)));
-        const Node *box = shownBox(probe->tree());
+        // The tree is kept: the node points into it.
+        const Tree open = probe->tree();
+        const Node *box = shownBox(open);
         QVERIFY(box);
         QCOMPARE(box->name, boxName(to));
         QVERIFY(box->has(QStringLiteral("focused")));
