@@ -86,7 +86,9 @@ case "${1:-}" in
       ctest --test-dir build --output-on-failure -j4 || failed+=("test suite")
     finish_background "sanitized build" || { report; exit 1; }
     echo "=== The test suite under AddressSanitizer and UBSan (build-asan/), with the fuzzers beside it"
-    background build/fuzz.log nice -n 15 tools/fuzz/run-fuzzers.sh 30
+    # Three at a time, so that the five targets take two rounds, no longer
+    # than the suite beside them.
+    background build/fuzz.log env VEXA_FUZZ_JOBS=3 nice -n 15 tools/fuzz/run-fuzzers.sh 30
     ctest --preset asan || failed+=("sanitized test suite")
     finish_background "fuzzers" || true
     report

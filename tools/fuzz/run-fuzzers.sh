@@ -5,7 +5,8 @@
 # target crashes or breaks a property; the input that did it is kept under
 # build-fuzz/artifacts/<target>/.
 #   tools/fuzz/run-fuzzers.sh [SECONDS] [TARGET...]
-# SECONDS is per target (default 30); targets run side by side, one per core.
+# SECONDS is per target (default 30); targets run side by side, one per core
+# or VEXA_FUZZ_JOBS at a time.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 seconds=${1:-30}
@@ -49,7 +50,7 @@ run_one() {
     -print_final_stats=1 -artifact_prefix="$dir/artifacts/" "$dir/corpus" >"$dir/log" 2>&1
 }
 
-jobs=$(nproc 2>/dev/null || echo 1)
+jobs=${VEXA_FUZZ_JOBS:-$(nproc 2>/dev/null || echo 1)}
 declare -A pid_of
 failed=()
 finish() {
