@@ -38,6 +38,10 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vexa Sudoku"));
     QApplication::setApplicationVersion(QStringLiteral(VEXA_VERSION));
+    // Lets the desktop match the windows to the installed menu entry and its
+    // icon; on X11 the entry names the window class, which is the
+    // application name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("vexa-sudoku"));
     QtMessageBox::install();
     QuitSignals quitSignals;
 

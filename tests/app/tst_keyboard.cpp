@@ -16,6 +16,39 @@ int expectedTarget(FormMain &form, int from, int dx, int dy)
     return -1;
 }
 
+// The arrow keys that take the entry box from one editable cell to another,
+// by a breadth-first search over the moves the arrows make; empty when the
+// arrows cannot get there.
+QList<Qt::Key> arrowPath(FormMain &form, int from, int to)
+{
+    struct Move
+    {
+        Qt::Key key;
+        int dx, dy;
+    };
+    const Move moves[]
+        = { { Qt::Key_Right, 1, 0 }, { Qt::Key_Left, -1, 0 }, { Qt::Key_Down, 0, 1 }, { Qt::Key_Up, 0, -1 } };
+    QHash<int, QPair<int, Qt::Key>> cameFrom;
+    QList<int> queue { from };
+    cameFrom.insert(from, { -1, Qt::Key_unknown });
+    for (qsizetype head = 0; head < queue.size() && !cameFrom.contains(to); ++head) {
+        const int at = queue.at(head);
+        for (const Move &move : moves) {
+            const int next = expectedTarget(form, at, move.dx, move.dy);
+            if (next >= 0 && !cameFrom.contains(next)) {
+                cameFrom.insert(next, { at, move.key });
+                queue << next;
+            }
+        }
+    }
+    QList<Qt::Key> path;
+    if (!cameFrom.contains(to))
+        return path;
+    for (int at = to; at != from; at = cameFrom.value(at).first)
+        path.prepend(cameFrom.value(at).second);
+    return path;
+}
+
 const QStringList kCommandButtons { QStringLiteral("cmdStart"), QStringLiteral("cmdContinue"),
     QStringLiteral("cmdSave"), QStringLiteral("cmdNext"), QStringLiteral("cmdFinished"),
     QStringLiteral("cmdExit") };
@@ -119,6 +152,43 @@ private slots:
         game.type(QLatin1Char('7'));
         QCOMPARE(form.L(cell).Caption(), QStringLiteral("7"));
         QVERIFY(!form.txtEnter.Visible());
+    }
+
+    // What a player without a mouse does from start to finish: Ctrl+B, the
+    // arrows to every cell to fill, the digits, Ctrl+F.
+    void aWholeGameByKeyboardAlone()
+    {
+        GameHarness game;
+        game.load();
+        FormMain &form = game.form();
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QTest::keyClick(&form, Qt::Key_B, Qt::ControlModifier);
+        const QList<int> cells = game.playerCells();
+        QVERIFY(!cells.isEmpty());
+
+        int at = cells.first();
+        for (const int cell : cells) {
+            // Any arrow opens the closed box where it last was.
+            QTest::keyClick(&form, Qt::Key_Right);
+            QVERIFY(form.txtEnter.Visible());
+            QCOMPARE(form.EnterIndex, qint16(at));
+            const QList<Qt::Key> path = arrowPath(form, at, cell);
+            QVERIFY2(cell == at || !path.isEmpty(),
+                qPrintable(QStringLiteral("cell %1 cannot be reached").arg(cell)));
+            for (const Qt::Key key : path)
+                QTest::keyClick(form.view(QStringLiteral("txtEnter")), key);
+            QCOMPARE(form.EnterIndex, qint16(cell));
+            game.type(QChar('0' + form.SolutionNumber[std::size_t(cell)]));
+            QVERIFY(!form.txtEnter.Visible());
+            at = cell;
+        }
+
+        QVERIFY(form.cmdFinished.Enabled());
+        QTest::keyClick(&form, Qt::Key_F, Qt::ControlModifier);
+        QVERIFY(game.messages.count() > 0);
+        QVERIFY2(game.messages.last().text.startsWith(QStringLiteral("恭喜你，完全正确")),
+            qPrintable(game.messages.last().text));
     }
 
     void cellsAndButtonsHaveSpokenNames()
