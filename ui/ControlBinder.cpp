@@ -2,6 +2,7 @@
 
 #include "CjkFont.h"
 #include "Control.h"
+#include "OptionAccessible.h"
 #include "Rgb.h"
 #include "Twips.h"
 
@@ -66,6 +67,7 @@ void ControlBinder::bindOption(Control &control, QRadioButton *option)
     bindWidget(control, option);
     // Options exclude each other through their state, not through Qt.
     option->setAutoExclusive(false);
+    OptionAccessible::attach(option);
     QObject::connect(&control, &Control::changed, option, [&control, option] {
         if (option->isChecked() != control.Value())
             option->setChecked(control.Value());

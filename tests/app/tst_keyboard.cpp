@@ -229,6 +229,38 @@ private slots:
         QCOMPARE(form.view(QStringLiteral("picTitleLeft"))->accessibleName(), QStringLiteral("菜单"));
     }
 
+    void difficultiesAreRadioButtonsThatPress()
+    {
+        GameHarness game;
+        game.load();
+        FormMain &form = game.form();
+        const QStringList options { QStringLiteral("optEasy"), QStringLiteral("optMedium"),
+            QStringLiteral("optHard") };
+        const QStringList spoken { QStringLiteral("初级"), QStringLiteral("普通"), QStringLiteral("高级") };
+        const auto option
+            = [&](int n) { return QAccessible::queryAccessibleInterface(form.view(options.at(n))); };
+        for (int n = 0; n < options.size(); ++n) {
+            QVERIFY(option(n));
+            QCOMPARE(option(n)->role(), QAccessible::RadioButton);
+            QCOMPARE(option(n)->text(QAccessible::Name), spoken.at(n));
+            QVERIFY(option(n)->state().checkable);
+            QCOMPARE(bool(option(n)->state().checked), n == 1);
+        }
+
+        // Pressing one chooses it and only it, as a click does.
+        option(2)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(form.Difficulty, QStringLiteral("hard"));
+        for (int n = 0; n < options.size(); ++n)
+            QCOMPARE(bool(option(n)->state().checked), n == 2);
+
+        // A locked option ignores the press.
+        game.click(QStringLiteral("cmdStart"));
+        game.clickCell(game.playerCells().first());
+        QVERIFY(!form.optEasy.Enabled());
+        option(0)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(form.Difficulty, QStringLiteral("hard"));
+    }
+
     void cellsAreTableCellsReadOnlyWhenGiven()
     {
         GameHarness game;

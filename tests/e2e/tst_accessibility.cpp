@@ -197,6 +197,14 @@ private slots:
             const bool pressable = name == QStringLiteral("开始") || name == QStringLiteral("退出");
             QVERIFY2(button->has(QStringLiteral("sensitive")) == pressable, qPrintable(name));
         }
+        // One difficulty of three, chosen: radio buttons, not check boxes.
+        for (const QString &name :
+            { QStringLiteral("初级"), QStringLiteral("普通"), QStringLiteral("高级") }) {
+            const Node *option = find(before, name, QStringLiteral("radio button"));
+            QVERIFY2(option, qPrintable(name));
+            QVERIFY2(
+                option->has(QStringLiteral("checked")) == (name == QStringLiteral("普通")), qPrintable(name));
+        }
 
         x->click(kStart.x(), kStart.y());
         const Tree tree = probe->waitForTree(isLaidOut);
