@@ -6,7 +6,6 @@
 #include "Rgb.h"
 #include "Twips.h"
 
-#include <QAccessible>
 #include <QAction>
 #include <QLabel>
 #include <QRadioButton>
@@ -41,12 +40,10 @@ void ControlBinder::bindLabel(Control &control, QLabel *label, Geometry geometry
 {
     bindWidget(control, label, geometry);
     auto sync = [&control, label] {
-        if (label->text() != control.Caption()) {
+        // QLabel tells assistive technology of its new name itself (the
+        // clock and the hint labels change while a game runs).
+        if (label->text() != control.Caption())
             label->setText(control.Caption());
-            // The clock and the hint labels change while a game runs.
-            QAccessibleEvent changed(label, QAccessible::NameChanged);
-            QAccessible::updateAccessibility(&changed);
-        }
         QPalette palette = label->palette();
         // A disabled label keeps the style's greyed text.
         for (const auto group : { QPalette::Active, QPalette::Inactive })

@@ -171,6 +171,11 @@ bool AtspiProbe::waitForEvent(const std::function<bool(const QJsonObject &)> &co
     return false;
 }
 
+qsizetype AtspiProbe::countEvents(const std::function<bool(const QJsonObject &)> &condition) const
+{
+    return std::count_if(m_events.begin(), m_events.end(), condition);
+}
+
 QString AtspiProbe::recentEvents(int count) const
 {
     QStringList lines;

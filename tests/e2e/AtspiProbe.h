@@ -53,6 +53,9 @@ public:
     // Waits for an event `condition` accepts among those heard since the
     // last forgetEvents().
     bool waitForEvent(const std::function<bool(const QJsonObject &)> &condition, int msecs = 15000);
+    // How many of the events heard since the last forgetEvents() `condition`
+    // accepts.
+    qsizetype countEvents(const std::function<bool(const QJsonObject &)> &condition) const;
     // The last events heard, for the reader of a failed test.
     QString recentEvents(int count = 15) const;
     // What went wrong with the last call, for the same reader.

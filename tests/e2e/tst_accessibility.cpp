@@ -3,7 +3,6 @@
 #include "SaveFile.h"
 #include "XSession.h"
 
-#include <QRegularExpression>
 #include <QSet>
 #include <QtTest>
 #include <array>
@@ -310,6 +309,16 @@ private slots:
     {
         x->key(QStringLiteral("ctrl+b"));
         const Tree tree = probe->waitForTree(isLaidOut);
+        // The running clock is heard too, once a second.
+        const auto tick = [](const QString &time) {
+            return [time](const QJsonObject &e) {
+                return e.value(QStringLiteral("event")).toString() == kNameChanged
+                    && e.value(QStringLiteral("role")).toString() == QStringLiteral("label")
+                    && e.value(QStringLiteral("name")).toString() == time;
+            };
+        };
+        QVERIFY2(probe->waitForEvent(tick(QStringLiteral("00:00:02"))), "no tick of the clock");
+        QCOMPARE(probe->countEvents(tick(QStringLiteral("00:00:01"))), 1);
         QString why;
         const auto board = boardOf(tree, &why);
         QVERIFY2(board, qPrintable(why + QLatin1Char(' ') + probe->lastError()));
