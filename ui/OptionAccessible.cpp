@@ -1,6 +1,7 @@
 #include "OptionAccessible.h"
 
 #include <QRadioButton>
+#include <QTimer>
 
 namespace {
 // Only the options the game binds; other radio buttons keep Qt's own.
@@ -45,8 +46,13 @@ void OptionAccessible::doAction(const QString &actionName)
         QAccessibleWidget::doAction(actionName);
         return;
     }
-    if (option()->isEnabled())
-        option()->click();
+    // Like a command button's press, the click lands after the reader got
+    // its answer: a message box it opens must not hold the reader up.
+    QRadioButton *target = option();
+    QTimer::singleShot(0, target, [target] {
+        if (target->isEnabled())
+            target->click();
+    });
 }
 
 QStringList OptionAccessible::keyBindingsForAction(const QString &) const
