@@ -492,6 +492,12 @@ void FormMain::keyPressEvent(QKeyEvent *event)
     case Qt::Key_Down:
         ModuleKeyboard::arrowKey(*this, 0, 1);
         return;
+    case Qt::Key_F10:
+    case Qt::Key_Menu:
+        // The window has no menu bar for the keyboard to reach; these open
+        // the menu where the menu button does, and the arrows walk it.
+        showMainMenu();
+        return;
     default:
         QWidget::keyPressEvent(event);
     }
@@ -616,8 +622,13 @@ void FormMain::picTitle_MouseDown(int button, int, int)
 void FormMain::picTitleLeft_MouseUp(int button, int, int)
 {
     if (button == 1)
-        m_menuMain->exec(mapToGlobal(QPoint(twipsToPx(60), twipsToPx(350))));
+        showMainMenu();
     picTitleLeft.setPicture(QStringLiteral("\\interface\\black\\titleleft1"));
+}
+
+void FormMain::showMainMenu()
+{
+    m_menuMain->exec(mapToGlobal(QPoint(twipsToPx(60), twipsToPx(350))));
 }
 
 void FormMain::MMControl1_Done()

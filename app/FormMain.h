@@ -89,6 +89,8 @@ protected:
 private:
     void createViews();
     void createMenu();
+    // The whole menu below the menu button, as its click shows it.
+    void showMainMenu();
     SkinButton *picture(Control &control, const QString &base, int kind);
 
     std::unique_ptr<MMControl> m_mm;

@@ -3,6 +3,7 @@
 #include "ModuleKeyboard.h"
 
 #include <QAccessible>
+#include <QMenu>
 #include <QtTest>
 
 namespace {
@@ -189,6 +190,35 @@ private slots:
         QVERIFY(game.messages.count() > 0);
         QVERIFY2(game.messages.last().text.startsWith(QStringLiteral("恭喜你，完全正确")),
             qPrintable(game.messages.last().text));
+    }
+
+    // The menu without the mouse: F10 or the menu key opens it, and the
+    // arrows and Return choose from it, also while the entry box is open.
+    void menuKeysOpenTheMenu()
+    {
+        GameHarness game;
+        game.load();
+        FormMain &form = game.form();
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        const auto open = [&](QWidget *target, Qt::Key key, const QList<Qt::Key> &choose) {
+            QPointer<QMenu> shown;
+            QTimer::singleShot(0, &form, [&] {
+                shown = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+                if (shown)
+                    for (const Qt::Key k : choose)
+                        QTest::keyClick(shown, k);
+            });
+            QTest::keyClick(target, key);
+            return shown == form.menu() && !form.menu()->isVisible();
+        };
+        // The first item is Start.
+        QVERIFY(open(&form, Qt::Key_F10, { Qt::Key_Down, Qt::Key_Return }));
+        QVERIFY(!form.cmdStart.Enabled());
+        game.clickCell(game.playerCells().first());
+        QVERIFY(open(form.view(QStringLiteral("txtEnter")), Qt::Key_Menu, { Qt::Key_Escape }));
+        QVERIFY(form.txtEnter.Visible());
+        QCOMPARE(form.L(game.playerCells().first()).Caption(), QString());
     }
 
     void cellsAndButtonsHaveSpokenNames()
