@@ -15,6 +15,7 @@
 #include <QThread>
 #include <QtTest>
 #include <csignal>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 namespace {
@@ -24,6 +25,16 @@ const QString kClass = QStringLiteral("vexa-sudoku");
 int px(int twips)
 {
     return (twips * 2 + 15) / 30;
+}
+
+// A process of the session dies with the test, also when the test crashes
+// and never reaches its clean-up. The AT-SPI bus launcher is asked to end
+// rather than killed, so that it takes its own bus along.
+std::unique_ptr<QProcess> sessionProcess(int signal = SIGKILL)
+{
+    auto process = std::make_unique<QProcess>();
+    process->setChildProcessModifier([signal] { ::prctl(PR_SET_PDEATHSIG, signal); });
+    return process;
 }
 
 } // namespace
@@ -46,7 +57,7 @@ XSession::XSession(Accessibility accessibility)
         QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
     // Xvfb picks a free display itself and tells its number.
-    m_xvfb = std::make_unique<QProcess>();
+    m_xvfb = sessionProcess();
     m_xvfb->start(QStringLiteral("Xvfb"),
         { QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"), QStringLiteral("0"),
             QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"), QStringLiteral("tcp") });
@@ -57,7 +68,7 @@ XSession::XSession(Accessibility accessibility)
     if (number.isEmpty())
         return;
     m_display = QLatin1Char(':') + number;
-    m_wm = std::make_unique<QProcess>();
+    m_wm = sessionProcess();
     m_wm->setProcessEnvironment(environment());
     m_wm->start(QStringLiteral("openbox"), {});
     m_wm->waitForStarted();
@@ -90,7 +101,7 @@ bool XSession::startAccessibility()
         return false;
     // A bus of our own, so that nothing of the desktop the tests run on
     // (if any) hears the game or answers for the AT-SPI bus.
-    m_bus = std::make_unique<QProcess>();
+    m_bus = sessionProcess();
     m_bus->setProcessEnvironment(environment());
     m_bus->start(daemon,
         { QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1") });
@@ -103,7 +114,7 @@ bool XSession::startAccessibility()
     if (m_busAddress.isEmpty())
         return false;
 
-    m_launcher = std::make_unique<QProcess>();
+    m_launcher = sessionProcess(SIGTERM);
     m_launcher->setProcessEnvironment(environment());
     m_launcher->start(launcher, { QStringLiteral("--launch-immediately") });
     if (!m_launcher->waitForStarted())
@@ -260,7 +271,7 @@ QString XSession::findMainWindow() const
 
 bool XSession::launch()
 {
-    m_game = std::make_unique<QProcess>();
+    m_game = sessionProcess();
     m_game->setProcessEnvironment(environment());
     m_game->setWorkingDirectory(QDir::tempPath());
     m_game->start(m_program.filePath(QStringLiteral("vexa-sudoku")), {});
