@@ -172,6 +172,13 @@ void MMControl::open()
         warnOnce(Failure::MusicLoad, QStringLiteral("no tune at \"%1\"").arg(FileName));
         return;
     }
+    // A sequencer plays MIDI and nothing else. The name left behind by an
+    // effect must not open as music, or the tune loop would replay the
+    // effect ten times a second.
+    if (DeviceType.compare(QLatin1String("Sequencer"), Qt::CaseInsensitive) == 0 && !isMidiFile(FileName)) {
+        warnOnce(Failure::MusicLoad, QStringLiteral("\"%1\" is not a MIDI file").arg(FileName));
+        return;
+    }
     // Set before every load, since FluidSynth reads the soundfont for each
     // tune and the preferred one may have changed since.
     const QString soundFont = resolvedSoundFont();

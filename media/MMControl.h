@@ -41,8 +41,8 @@ class MMControl : public QObject, public MultimediaControl
 public:
     // Mode() only ever reports stopped or playing: the game treats every
     // state that is not playing alike, and "stopped" is what its loop waits
-    // for. DeviceType is informational: the decoder is chosen from the
-    // file's contents. Notify makes "play" and "sound" raise Done once they
+    // for. DeviceType "Sequencer" opens standard MIDI files only; any other
+    // type lets the decoder go by the file's contents. Notify makes "play" and "sound" raise Done once they
     // have run to their end; Wait makes "sound" return only once the effect
     // has ended (or after its own length plus a second, should the device
     // be stuck). "play" never blocks: a tune's end is reported through Done.

@@ -92,6 +92,9 @@ void ModuleMusic::MMControl1_Done(GameState &form)
 {
     MultimediaControl *mm = form.MMControl1;
     if (mm && mm->Mode() == MultimediaControl::kModeStopped) {
+        // An effect may have turned notification off since the tune
+        // started; without it this play would be the tune's last.
+        mm->Notify = true;
         mm->setCommand(QStringLiteral("prev"));
         mm->setCommand(QStringLiteral("play"));
     }

@@ -24,9 +24,15 @@ GameHarness::~GameHarness()
 void GameHarness::load()
 {
     m_form = std::make_unique<FormMain>();
-    m_form->MMControl1 = &sound;
+    if (!m_realSound)
+        m_form->MMControl1 = &sound;
     m_form->Form_Load();
     m_form->show();
+}
+
+void GameHarness::useRealClock()
+{
+    Clock::reset();
 }
 
 void GameHarness::click(const QString &name, Qt::MouseButton button)

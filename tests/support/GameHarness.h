@@ -10,7 +10,8 @@
 
 // The real main window on a copy of the built program folder, driven by
 // mouse clicks and key presses, with a fixed clock and fixed random draws,
-// a recording sound device and scripted message boxes.
+// a recording sound device and scripted message boxes, unless a test asks
+// for the real clock and the real device.
 class GameHarness
 {
 public:
@@ -24,6 +25,12 @@ public:
     ProgramFolder &folder() { return m_folder; }
     ScriptedMessages messages;
     RecordingMultimedia sound;
+
+    // Before load: play through the window's own sound device (SDL, on the
+    // test's audio driver) instead of recording, and count time on the
+    // system clock instead of the fixed one.
+    void useRealSound() { m_realSound = true; }
+    void useRealClock();
 
     // Creates the window and runs its load; files may be put into the
     // program folder before.
@@ -46,4 +53,5 @@ public:
 private:
     ProgramFolder m_folder { ProgramFolder::Content::CopyOfBuild };
     std::unique_ptr<FormMain> m_form;
+    bool m_realSound = false;
 };

@@ -1,0 +1,100 @@
+#include "GameHarness.h"
+#include "MMControl.h"
+#include "MediaFixtures.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QtTest>
+
+namespace {
+
+// FluidSynth lets a tune ring out for a few seconds after its last note.
+constexpr int kTuneEndTimeout = 12000;
+
+MMControl *deviceOf(FormMain &form)
+{
+    return dynamic_cast<MMControl *>(form.MMControl1);
+}
+
+} // namespace
+
+// The background music as a player hears it: the window's own sound device
+// on SDL's dummy driver, driven by clicks on the window.
+class TestMusic : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        if (!MMControl::midiAvailable())
+            QSKIP("no audio device, FluidSynth or soundfont here");
+    }
+
+    void tuneLoopsWhateverEffectsPlayInBetween()
+    {
+        GameHarness game;
+        game.useRealSound();
+        // A short tune, so that three endings take seconds, not minutes.
+        QVERIFY(
+            MediaFixtures::writeOneNoteMidi(game.folder().file(QStringLiteral("bkmusic/osmira.mid")), 150));
+        game.load();
+        FormMain &form = game.form();
+        MMControl *device = deviceOf(form);
+        QVERIFY(device);
+        int plays = 0;
+        connect(device, &MMControl::commandIssued, this, [&](const QString &command) {
+            if (command == QLatin1String("play"))
+                ++plays;
+        });
+
+        game.click(QStringLiteral("cmdStart"));
+        QCOMPARE(plays, 1);
+        const QList<int> cells = game.playerCells();
+        for (int ending = 1; ending <= 3; ++ending) {
+            // Selecting a cell sounds an effect on the same device while the
+            // tune plays.
+            game.clickCell(cells.at(ending));
+            QTRY_COMPARE_WITH_TIMEOUT(plays, ending + 1, kTuneEndTimeout);
+        }
+        QCOMPARE(device->Mode(), MultimediaControl::kModePlaying);
+        QVERIFY(form.menuSetting_PlayMusic_StopPlay.Visible());
+    }
+
+    void effectNeverOpensAsMusic()
+    {
+        GameHarness game;
+        game.useRealSound();
+        game.load();
+        FormMain &form = game.form();
+        MMControl *device = deviceOf(form);
+        QVERIFY(device);
+
+        // The menu button's press sounds an effect; its menu is closed again.
+        QTimer::singleShot(200, this, [] {
+            if (QWidget *popup = QApplication::activePopupWidget())
+                popup->close();
+        });
+        game.click(QStringLiteral("picTitleLeft"));
+        QVERIFY(device->FileName.endsWith(QLatin1String("D_du.wav")));
+        int plays = 0;
+        connect(device, &MMControl::commandIssued, this, [&](const QString &command) {
+            if (command == QLatin1String("play"))
+                ++plays;
+        });
+
+        // Music from the title bar before any game: no tune is picked yet,
+        // so the effect's file is all the device has.
+        game.click(QStringLiteral("picMusicPlay"));
+        QCOMPARE(plays, 1);
+        QVERIFY(form.picMusicStop.Visible());
+        QVERIFY(!form.picMusicPlay.Visible());
+        QVERIFY(form.menuSetting_PlayMusic_StopPlay.Visible());
+        QTest::qWait(1000);
+        QCOMPARE(device->Mode(), MultimediaControl::kModeStopped);
+        QCOMPARE(plays, 1);
+    }
+};
+
+QTEST_MAIN(TestMusic)
+#include "tst_music.moc"
