@@ -12,6 +12,9 @@ GameState::GameState()
         m_label1[std::size_t(k)] = std::make_unique<Control>(QStringLiteral("Label1(%1)").arg(k));
     Timer1.setObjectName(QStringLiteral("Timer1"));
     Timer1.setInterval(1000);
+    // A coarse timer may fire a little early, and the clock shows whole
+    // seconds cut, not rounded: an early tick would show one second less.
+    Timer1.setTimerType(Qt::PreciseTimer);
     Timer2.setObjectName(QStringLiteral("Timer2"));
     Timer2.setInterval(100);
     m_controls = { &txtEnter, &labelTime, &Frame1, &Frame2, &optEasy, &optMedium, &optHard, &cmdStart,

@@ -2,6 +2,7 @@
 
 #include "AdoError.h"
 #include "Clock.h"
+#include "GameClock.h"
 #include "GameState.h"
 #include "MessageBox.h"
 #include "ModuleEmptySetting.h"
@@ -151,10 +152,7 @@ void ModuleNewGame::cmdStart_Click(GameState &form)
     form.menuSetting_PlayMusic_StartPlay_Click();
 
     progress.setValue(100);
-    form.Timer1.setInterval(1000);
-    form.Timer1.start();
-    form.timeStart = Clock::now();
-    form.labelTime.setVisible(true);
+    GameClock::start(form);
     endStart(form);
 }
 
@@ -171,7 +169,7 @@ void ModuleNewGame::cmdNext_Click(GameState &form)
     form.GetNumberOrder = puzzle->id;
     layOut(form, *puzzle);
     ModuleEmptySetting::EmptySetting(form);
-    form.timeStart = Clock::now();
+    GameClock::restart(form);
     form.setMousePointer(GameState::kPointerDefault);
 }
 
@@ -195,7 +193,7 @@ void ModuleNewGame::difficultyClick(GameState &form, Control &option, const QStr
     }
     layOut(form, *puzzle);
     ModuleEmptySetting::EmptySetting(form);
-    form.timeStart = Clock::now();
+    GameClock::restart(form);
     Skin::setEnabled(form.cmdFinished, QStringLiteral("finish"), false);
     form.setMousePointer(GameState::kPointerDefault);
 }

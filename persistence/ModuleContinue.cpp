@@ -1,13 +1,12 @@
 #include "ModuleContinue.h"
 
 #include "AdoError.h"
-#include "Clock.h"
+#include "GameClock.h"
 #include "GameState.h"
 #include "MessageBox.h"
 #include "MultimediaControl.h"
 #include "SaveFile.h"
 #include "Skin.h"
-#include "TimeText.h"
 
 #include <array>
 
@@ -77,19 +76,6 @@ void startMusic(GameState &form)
     form.menuSetting_PlayMusic_StartPlay_Click();
 }
 
-void startClock(GameState &form)
-{
-    // The same start as ModuleClock::startClock, which lies in the play
-    // library above this one.
-    form.Timer1.setInterval(1000);
-    form.Timer1.start();
-    form.timeStart = Clock::now();
-    form.labelTime.setVisible(true);
-    // Shows the saved time at once rather than at the first tick, so a save
-    // within that second does not store the previous game's time.
-    form.labelTime.setCaption(TimeText::format(TimeText::parse(form.strSavedTime).value_or(0)));
-}
-
 } // namespace
 
 void ModuleContinue::cmdContinue_Click(GameState &form)
@@ -149,7 +135,7 @@ void ModuleContinue::cmdContinue_Click(GameState &form)
     startMusic(form);
 
     progress.setValue(100);
-    startClock(form);
+    GameClock::start(form);
     progress.setValue(0);
     progress.setVisible(false);
 

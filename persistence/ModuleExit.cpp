@@ -28,7 +28,14 @@ void ModuleExit::Form_Unload(GameState &form)
     if (form.menuSetting_ExitAutoSave.Checked() && form.cmdSave.Enabled())
         ModuleSaveFiles::cmdSave_Click(form);
     form.bank.CloseBank();
+    keepPreferences(form);
+    addRunTime(form);
+    form.setMousePointer(GameState::kPointerDefault);
+    closeMusic(form);
+}
 
+void ModuleExit::keepPreferences(GameState &form)
+{
     form.strShowNumberHint = word(form.menuSetting_ShowNumberHint);
     form.strShowCrossHint = word(form.menuSetting_ShowCrossHint);
     form.strExitAutoSave = word(form.menuSetting_ExitAutoSave);
@@ -37,7 +44,10 @@ void ModuleExit::Form_Unload(GameState &form)
     form.strShowBorder = word(form.menuSetting_ShowBorder);
     form.strFontBold = word(form.menuSetting_FontBold);
     ModuleSaveFiles::SaveSetting(form);
+}
 
+void ModuleExit::addRunTime(GameState &form)
+{
     form.GameTimeEnd = Clock::now();
     // The run's true length, also across midnight.
     form.GameTime = TimeText::elapsedMsecs(form.GameTimeStart, form.GameTimeEnd);
@@ -49,6 +59,4 @@ void ModuleExit::Form_Unload(GameState &form)
     }
     if (!saved)
         MessageBox::critical(QStringLiteral("出错"), QStringLiteral("游戏时间累计失败！"));
-    form.setMousePointer(GameState::kPointerDefault);
-    closeMusic(form);
 }

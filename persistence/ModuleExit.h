@@ -9,4 +9,10 @@ class ModuleExit
 {
 public:
     static void Form_Unload(GameState &form);
+
+    // Writes the menu's check marks to the settings file.
+    static void keepPreferences(GameState &form);
+    // Adds the time since GameTimeStart to the total playing time and writes
+    // the statistics file; a total that cannot be read or kept is reported.
+    static void addRunTime(GameState &form);
 };

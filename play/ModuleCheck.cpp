@@ -1,9 +1,9 @@
 #include "ModuleCheck.h"
 
-#include "Clock.h"
+#include "GameClock.h"
 #include "GameState.h"
 #include "MessageBox.h"
-#include "ModuleClock.h"
+#include "ModuleExit.h"
 #include "ModuleNewGame.h"
 #include "ModuleSaveFiles.h"
 #include "ModuleSound.h"
@@ -70,7 +70,11 @@ void ModuleCheck::cmdFinished_Click(GameState &form)
 
 void ModuleCheck::correctBoard(GameState &form)
 {
+    const bool running = form.Timer1.isActive();
     form.Timer1.stop();
+    // The clock last showed the time at its latest tick; the game ends now.
+    if (running)
+        GameClock::show(form);
     form.strLastFinishedTime = form.labelTime.Caption();
     const QString time = form.labelTime.Caption();
     const QString fastest = form.strFastestTime.toString();
@@ -119,6 +123,11 @@ void ModuleCheck::correctBoard(GameState &form)
     form.labelTime.setVisible(false);
 
     if (form.IsContinuedGame) {
+        // The load reads the settings and the statistics files afresh and
+        // counts playing time from now: what this run changed and played so
+        // far goes into them first.
+        ModuleExit::keepPreferences(form);
+        ModuleExit::addRunTime(form);
         form.Form_Load();
         return;
     }
@@ -126,5 +135,5 @@ void ModuleCheck::correctBoard(GameState &form)
     // The next puzzle is on the board and playable: its clock runs, or its
     // finish would read 00:00:00 and count as a record.
     if (form.bank.rsProblem.State() == 1)
-        ModuleClock::startClock(form);
+        GameClock::start(form);
 }

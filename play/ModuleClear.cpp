@@ -1,6 +1,6 @@
 #include "ModuleClear.h"
 
-#include "Clock.h"
+#include "GameClock.h"
 #include "GameState.h"
 #include "Skin.h"
 
@@ -11,7 +11,7 @@ void ModuleClear::menuGame_Clear_Click(GameState &form)
             form.L(i).setCaption(QString());
     form.txtEnter.setVisible(false);
     form.txtEnter.setEnabled(false);
-    form.timeStart = Clock::now();
+    GameClock::restart(form);
     // An emptied board cannot be finished: checking it would fail on the
     // first empty cell.
     bool full = true;

@@ -1,26 +1,11 @@
 #include "ModuleClock.h"
 
-#include "Clock.h"
+#include "GameClock.h"
 #include "GameState.h"
-#include "TimeText.h"
-
-void ModuleClock::startClock(GameState &form)
-{
-    form.Timer1.setInterval(1000);
-    form.Timer1.start();
-    form.timeStart = Clock::now();
-    form.labelTime.setVisible(true);
-}
 
 void ModuleClock::Timer1_Timer(GameState &form)
 {
-    form.timeEnd = Clock::now();
-    qint64 elapsed = TimeText::elapsedMsecs(form.timeStart, form.timeEnd);
-    if (form.IsContinuedGame != 0) {
-        // A saved time that does not read as a time adds nothing.
-        elapsed += TimeText::parse(form.strSavedTime).value_or(0);
-    }
-    form.labelTime.setCaption(TimeText::format(elapsed));
+    GameClock::show(form);
 }
 
 void ModuleClock::Timer2_Timer(GameState &form)

@@ -7,9 +7,6 @@ class GameState;
 class ModuleClock
 {
 public:
-    // Starts counting a game from now; Start and Continue call it.
-    static void startClock(GameState &form);
-
     // Once a second: the time played so far, plus the time a continued
     // game had already taken when it was saved.
     static void Timer1_Timer(GameState &form);

@@ -306,6 +306,53 @@ private slots:
         QCOMPARE(form.labelTime.Caption(), QStringLiteral("00:10:02"));
     }
 
+    void continuedClockCountsOnFromTheSavedTimeInRealTime()
+    {
+        GameHarness game;
+        game.useRealClock();
+        copyFixture(game, QStringLiteral("valid.save"));
+        game.load();
+        FormMain &form = game.form();
+        QStringList ticks;
+        connect(&form.Timer1, &QTimer::timeout, this, [&] { ticks << form.labelTime.Caption(); });
+        game.click(QStringLiteral("cmdContinue"));
+        QCOMPARE(form.labelTime.Caption(), QStringLiteral("00:10:00"));
+        QTRY_COMPARE_WITH_TIMEOUT(ticks.size(), 3, 5000);
+        QCOMPARE(ticks,
+            (QStringList {
+                QStringLiteral("00:10:01"), QStringLiteral("00:10:02"), QStringLiteral("00:10:03") }));
+    }
+
+    void finishingAContinuedGameKeepsThisRun()
+    {
+        GameHarness game;
+        copyFixture(game, QStringLiteral("valid.save"));
+        game.load();
+        FormMain &form = game.form();
+        // Changed during this run, so far only in the menu.
+        QVERIFY(form.menuSetting_ShowCrossHint.Checked());
+        game.trigger(QStringLiteral("menuSetting_ShowCrossHint"));
+        game.trigger(QStringLiteral("menuSetting_FontBold"));
+        game.tick(30);
+        game.click(QStringLiteral("cmdContinue"));
+        game.tick(60);
+        game.solve();
+        game.click(QStringLiteral("cmdFinished"));
+
+        QCOMPARE(game.messages.count(), 1);
+        // Back in the start state, with this run's choices and time kept.
+        QVERIFY(form.cmdStart.Enabled());
+        QVERIFY(!form.menuSetting_ShowCrossHint.Checked());
+        QVERIFY(form.menuSetting_FontBold.Checked());
+        QVERIFY(form.L(0).FontBold());
+        QCOMPARE(form.strTotalTime.toString(), QStringLiteral("00:01:30"));
+        QVERIFY(game.file(QStringLiteral("grade")).contains("[TotalTime]\r\n00:01:30\r\n"));
+        // What is played from here on counts from now.
+        game.tick(10);
+        form.close();
+        QVERIFY(game.file(QStringLiteral("grade")).contains("[TotalTime]\r\n00:01:40\r\n"));
+    }
+
     void unreadableSaveChangesNothing_data()
     {
         QTest::addColumn<QString>("name");

@@ -1,4 +1,5 @@
 #include "Clock.h"
+#include "GameClock.h"
 #include "GameState.h"
 #include "ModuleClock.h"
 
@@ -51,17 +52,18 @@ private slots:
     void init() { Clock::setFixed(at(1, 10, 0, 0)); }
     void cleanup() { Clock::reset(); }
 
-    void startingRunsTheClockButLeavesTheCaption()
+    void startingRunsTheClockFromNoughtAtOnce()
     {
         GameState form;
         form.labelTime.setVisible(false);
         form.labelTime.setCaption(QStringLiteral("00:07:00"));
         form.Timer1.setInterval(5);
-        ModuleClock::startClock(form);
+        GameClock::start(form);
         QVERIFY(form.Timer1.isActive());
         QCOMPARE(form.Timer1.interval(), 1000);
         QVERIFY(form.labelTime.Visible());
-        QCOMPARE(form.labelTime.Caption(), QStringLiteral("00:07:00"));
+        // Not the last game's time until the first tick.
+        QCOMPARE(form.labelTime.Caption(), QStringLiteral("00:00:00"));
         QCOMPARE(form.timeStart, Clock::now());
         form.Timer1.stop();
     }
@@ -69,7 +71,7 @@ private slots:
     void firstTickShowsOneSecond()
     {
         GameState form;
-        ModuleClock::startClock(form);
+        GameClock::start(form);
         Clock::advance(kSecond);
         QCOMPARE(tick(form), QStringLiteral("00:00:01"));
         QCOMPARE(form.timeEnd, Clock::now());
@@ -82,10 +84,10 @@ private slots:
     void restartCountsFromNought()
     {
         GameState form;
-        ModuleClock::startClock(form);
+        GameClock::start(form);
         Clock::advance(5 * kMinute);
         QCOMPARE(tick(form), QStringLiteral("00:05:00"));
-        ModuleClock::startClock(form);
+        GameClock::start(form);
         QCOMPARE(tick(form), QStringLiteral("00:00:00"));
         Clock::advance(kSecond);
         QCOMPARE(tick(form), QStringLiteral("00:00:01"));
@@ -117,7 +119,7 @@ private slots:
         GameState form;
         form.IsContinuedGame = qint16(continued);
         form.strSavedTime = savedTime;
-        ModuleClock::startClock(form);
+        GameClock::start(form);
         Clock::advance(kSecond);
         QCOMPARE(tick(form), shown);
         form.Timer1.stop();
@@ -127,7 +129,7 @@ private slots:
     {
         Clock::setFixed(at(1, 23, 59, 58));
         GameState form;
-        ModuleClock::startClock(form);
+        GameClock::start(form);
         Clock::setFixed(at(2, 0, 0, 1));
         QCOMPARE(tick(form), QStringLiteral("00:00:03"));
         form.Timer1.stop();
@@ -136,7 +138,7 @@ private slots:
     void longerThanADayWraps()
     {
         GameState form;
-        ModuleClock::startClock(form);
+        GameClock::start(form);
         Clock::advance(25 * kHour + 2 * kSecond);
         QCOMPARE(tick(form), QStringLiteral("01:00:02"));
         form.Timer1.stop();
