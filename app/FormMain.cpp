@@ -3,6 +3,7 @@
 #include "CellLabelView.h"
 #include "CjkFont.h"
 #include "ControlBinder.h"
+#include "CursorFile.h"
 #include "EntryBox.h"
 #include "FormGrade.h"
 #include "FormLogo.h"
@@ -46,6 +47,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QWindow>
+#include <functional>
 
 FormMain *formMain = nullptr;
 
@@ -130,10 +132,18 @@ void FormMain::createViews()
     musicPlay->raise();
     titleLeft->raise();
 
+    // Every button and title-bar icon but the title itself shows the hand;
+    // the board and the entry box the pen.
+    const QCursor hand = CursorFile::load(QStringLiteral("\\ico\\hand"));
+    for (SkinButton *icon : { titleLeft, musicPlay, musicStop, pin, minimize, close })
+        icon->setCursor(hand);
+    const QCursor pen = CursorFile::load(QStringLiteral("\\ico\\pen"));
+
     // Cells in index order: each later cell lies over the border of the one
     // before, so neighbouring borders merge into one grid line.
     for (int i = 0; i < kCells; ++i) {
         auto *view = new CellLabelView(L(i), this);
+        view->setCursor(pen);
         view->setGeometry(twipsRect(L(i).Left(), L(i).Top(), CellLabel::kSize, CellLabel::kSize));
         connect(view, &CellLabelView::mouseDown, this, &FormMain::L_MouseDown);
         connect(view, &CellLabelView::mouseMove, this,
@@ -142,12 +152,18 @@ void FormMain::createViews()
     }
 
     auto *entry = new EntryBox(txtEnter, this);
+    entry->setCursor(pen);
     connect(entry, &EntryBox::characterTyped, this, &FormMain::txtEnter_KeyPress);
     connect(entry, &EntryBox::mouseDown, this, &FormMain::txtEnter_MouseDown);
     m_views.insert(txtEnter.objectName(), entry);
 
     auto *frame2 = new QFrame(this);
     frame2->setObjectName(Frame2.objectName());
+    // Presses on the hint panel, the difficulty frame and the progress bar
+    // are no presses on the window's background: they neither drag the
+    // window nor cancel an entry. (Qt hands presses that a widget leaves
+    // alone, or that reach a disabled one, on to its parent.)
+    frame2->setAttribute(Qt::WA_NoMousePropagation);
     ControlBinder::bindWidget(Frame2, frame2, ControlBinder::FollowGeometry);
     m_views.insert(Frame2.objectName(), frame2);
     for (int k = 0; k < 9; ++k) {
@@ -163,6 +179,7 @@ void FormMain::createViews()
 
     auto *frame1 = new QGroupBox(Frame1.Caption(), this);
     frame1->setObjectName(Frame1.objectName());
+    frame1->setAttribute(Qt::WA_NoMousePropagation);
     ControlBinder::bindWidget(Frame1, frame1, ControlBinder::FollowGeometry);
     m_views.insert(Frame1.objectName(), frame1);
     for (Control *option : { &optEasy, &optMedium, &optHard }) {
@@ -176,6 +193,7 @@ void FormMain::createViews()
 
     m_progressBar = new QProgressBar(this);
     m_progressBar->setObjectName(QStringLiteral("ProgressBarMake"));
+    m_progressBar->setAttribute(Qt::WA_NoMousePropagation);
     m_progressBar->setGeometry(twipsRect(ProgressBarMake.Left(), 1740, 1350, 135));
     m_progressBar->setRange(0, 100);
     m_progressBar->setTextVisible(false);
@@ -199,6 +217,7 @@ void FormMain::createViews()
              Button { cmdFinished, "finish", &FormMain::cmdFinished_Click },
              Button { cmdExit, "exit", &FormMain::cmdExit_Click } }) {
         SkinButton *button = picture(b.control, QLatin1String(b.base), int(SkinButton::Kind::CommandButton));
+        button->setCursor(hand);
         connect(button, &SkinButton::clicked, this, b.slot);
     }
 
@@ -213,18 +232,27 @@ void FormMain::createViews()
 
 void FormMain::createMenu()
 {
-    auto makeAction
-        = [this](Control &control, QMenu *menu, const QKeySequence &shortcut = {}, bool checkable = false) {
-              auto *action = new QAction(control.Caption(), this);
-              action->setCheckable(checkable);
-              action->setShortcut(shortcut);
-              ControlBinder::bindAction(control, action);
-              menu->addAction(action);
-              // Shortcuts act while the menu is closed, too.
-              addAction(action);
-              m_actions.insert(control.objectName(), action);
-              return action;
-          };
+    using Handler = std::function<void()>;
+    auto makeAction = [this](Control &control, QMenu *menu, const Handler &handler,
+                          const QKeySequence &shortcut = {}, bool checkable = false) {
+        auto *action = new QAction(control.Caption(), this);
+        action->setCheckable(checkable);
+        action->setShortcut(shortcut);
+        ControlBinder::bindAction(control, action);
+        menu->addAction(action);
+        // Shortcuts act while the menu is closed, too.
+        addAction(action);
+        m_actions.insert(control.objectName(), action);
+        connect(action, &QAction::triggered, this, handler);
+        if (checkable) {
+            // A checkable action flips its own mark before the handler
+            // runs; the game decides the mark, so it is shown again as the
+            // game holds it (choosing the checked difficulty keeps it).
+            connect(action, &QAction::triggered, action,
+                [&control, action] { action->setChecked(control.Checked()); });
+        }
+        return action;
+    };
     auto makeMenu = [this](Control &control, QMenu *parent) {
         QMenu *menu = parent->addMenu(control.Caption());
         menu->setObjectName(control.objectName());
@@ -232,92 +260,101 @@ void FormMain::createMenu()
         m_actions.insert(control.objectName(), menu->menuAction());
         return menu;
     };
+    constexpr bool kCheckable = true;
 
     m_menuMain = new QMenu(menuMain.Caption(), this);
     m_menuMain->setObjectName(menuMain.objectName());
     QMenu *top = m_menuMain;
-    connect(makeAction(menuGame_Start, top, QKeySequence(Qt::CTRL | Qt::Key_B)), &QAction::triggered, this,
-        &FormMain::cmdStart_Click);
-    connect(makeAction(menuGame_Continue, top, QKeySequence(Qt::CTRL | Qt::Key_C)), &QAction::triggered, this,
-        &FormMain::cmdContinue_Click);
-    connect(makeAction(menuGame_Save, top, QKeySequence(Qt::CTRL | Qt::Key_S)), &QAction::triggered, this,
-        &FormMain::cmdSave_Click);
-    connect(makeAction(menuGame_Clear, top, QKeySequence(Qt::CTRL | Qt::Key_R)), &QAction::triggered, this,
-        [this] { ModuleClear::menuGame_Clear_Click(*this); });
-    connect(makeAction(menuGame_Reload, top), &QAction::triggered, this,
-        [this] { ModuleClear::menuGame_Reload_Click(*this); });
+    makeAction(
+        menuGame_Start, top, [this] { cmdStart_Click(); }, QKeySequence(Qt::CTRL | Qt::Key_B));
+    makeAction(
+        menuGame_Continue, top, [this] { cmdContinue_Click(); }, QKeySequence(Qt::CTRL | Qt::Key_C));
+    makeAction(
+        menuGame_Save, top, [this] { cmdSave_Click(); }, QKeySequence(Qt::CTRL | Qt::Key_S));
+    makeAction(
+        menuGame_Clear, top, [this] { ModuleClear::menuGame_Clear_Click(*this); },
+        QKeySequence(Qt::CTRL | Qt::Key_R));
+    makeAction(menuGame_Reload, top, [this] { ModuleClear::menuGame_Reload_Click(*this); });
     top->addSeparator();
-    connect(makeAction(menuGame_CopyToClipboard, top), &QAction::triggered, this,
-        [this] { ModuleClipboard::menuGame_CopyToClipboard_Click(*this); });
-    connect(makeAction(menuGame_SavePicture, top), &QAction::triggered, this,
-        [this] { FormSelectPath::menuGame_SavePicture_Click(*this, this); });
-    connect(makeAction(menuGame_Print, top), &QAction::triggered, this,
-        [this] { FormPrint::menuGame_Print_Click(*this, this); });
+    makeAction(
+        menuGame_CopyToClipboard, top, [this] { ModuleClipboard::menuGame_CopyToClipboard_Click(*this); });
+    makeAction(
+        menuGame_SavePicture, top, [this] { FormSelectPath::menuGame_SavePicture_Click(*this, this); });
+    makeAction(menuGame_Print, top, [this] { FormPrint::menuGame_Print_Click(*this, this); });
     top->addSeparator();
 
     QMenu *doMenu = makeMenu(menuDo, top);
-    connect(makeAction(menuDo_Next, doMenu, QKeySequence(Qt::CTRL | Qt::Key_N)), &QAction::triggered, this,
-        &FormMain::cmdNext_Click);
+    makeAction(
+        menuDo_Next, doMenu, [this] { cmdNext_Click(); }, QKeySequence(Qt::CTRL | Qt::Key_N));
     doMenu->addSeparator();
     QMenu *difficulty = makeMenu(menuDo_Difficoulty, doMenu);
-    connect(makeAction(menuDo_Difficoulty_Easy, difficulty, {}, true), &QAction::triggered, this,
-        &FormMain::menuDo_Difficoulty_Easy_Click);
-    connect(makeAction(menuDo_Difficoulty_Medium, difficulty, {}, true), &QAction::triggered, this,
-        &FormMain::menuDo_Difficoulty_Medium_Click);
-    connect(makeAction(menuDo_Difficoulty_Hard, difficulty, {}, true), &QAction::triggered, this,
-        &FormMain::menuDo_Difficoulty_Hard_Click);
+    makeAction(
+        menuDo_Difficoulty_Easy, difficulty, [this] { menuDo_Difficoulty_Easy_Click(); }, {}, kCheckable);
+    makeAction(
+        menuDo_Difficoulty_Medium, difficulty, [this] { menuDo_Difficoulty_Medium_Click(); }, {}, kCheckable);
+    makeAction(
+        menuDo_Difficoulty_Hard, difficulty, [this] { menuDo_Difficoulty_Hard_Click(); }, {}, kCheckable);
     doMenu->addSeparator();
-    connect(makeAction(menuDo_Finished, doMenu, QKeySequence(Qt::CTRL | Qt::Key_F)), &QAction::triggered,
-        this, &FormMain::menuDo_Finished_Click);
+    makeAction(
+        menuDo_Finished, doMenu, [this] { menuDo_Finished_Click(); }, QKeySequence(Qt::CTRL | Qt::Key_F));
 
     QMenu *setting = makeMenu(menuSetting, top);
-    connect(makeAction(menuSetting_ShowNumberHint, setting, {}, true), &QAction::triggered, this,
-        [this] { ModuleHint::menuSetting_ShowNumberHint_Click(*this); });
-    connect(makeAction(menuSetting_ShowCrossHint, setting, {}, true), &QAction::triggered, this,
-        [this] { ModuleHint::menuSetting_ShowCrossHint_Click(*this); });
-    connect(makeAction(menuSetting_PieceColor, setting, {}, true), &QAction::triggered, this,
-        [this] { ModuleSetting::menuSetting_PieceColor_Click(*this); });
-    connect(makeAction(menuSetting_ShowBorder, setting, {}, true), &QAction::triggered, this,
-        [this] { ModuleSetting::menuSetting_ShowBorder_Click(*this); });
-    connect(makeAction(menuSetting_FontBold, setting, {}, true), &QAction::triggered, this,
-        [this] { ModuleSetting::menuSetting_FontBold_Click(*this); });
+    makeAction(
+        menuSetting_ShowNumberHint, setting, [this] { ModuleHint::menuSetting_ShowNumberHint_Click(*this); },
+        {}, kCheckable);
+    makeAction(
+        menuSetting_ShowCrossHint, setting, [this] { ModuleHint::menuSetting_ShowCrossHint_Click(*this); },
+        {}, kCheckable);
+    makeAction(
+        menuSetting_PieceColor, setting, [this] { ModuleSetting::menuSetting_PieceColor_Click(*this); }, {},
+        kCheckable);
+    makeAction(
+        menuSetting_ShowBorder, setting, [this] { ModuleSetting::menuSetting_ShowBorder_Click(*this); }, {},
+        kCheckable);
+    makeAction(
+        menuSetting_FontBold, setting, [this] { ModuleSetting::menuSetting_FontBold_Click(*this); }, {},
+        kCheckable);
     setting->addSeparator();
     QMenu *music = makeMenu(menuSetting_PlayMusic, setting);
-    connect(makeAction(menuSetting_PlayMusic_osmira, music, {}, true), &QAction::triggered, this,
-        [this] { ModuleMusic::menuSetting_PlayMusic_osmira_Click(*this); });
-    connect(makeAction(menuSetting_PlayMusic_HappyGM, music, {}, true), &QAction::triggered, this,
-        [this] { ModuleMusic::menuSetting_PlayMusic_HappyGM_Click(*this); });
-    connect(makeAction(menuSetting_PlayMusic_Waltz, music, {}, true), &QAction::triggered, this,
-        [this] { ModuleMusic::menuSetting_PlayMusic_Waltz_Click(*this); });
+    makeAction(
+        menuSetting_PlayMusic_osmira, music,
+        [this] { ModuleMusic::menuSetting_PlayMusic_osmira_Click(*this); }, {}, kCheckable);
+    makeAction(
+        menuSetting_PlayMusic_HappyGM, music,
+        [this] { ModuleMusic::menuSetting_PlayMusic_HappyGM_Click(*this); }, {}, kCheckable);
+    makeAction(
+        menuSetting_PlayMusic_Waltz, music, [this] { ModuleMusic::menuSetting_PlayMusic_Waltz_Click(*this); },
+        {}, kCheckable);
     music->addSeparator();
-    connect(makeAction(menuSetting_PlayMusic_StartPlay, music, QKeySequence(Qt::CTRL | Qt::Key_P)),
-        &QAction::triggered, this, &FormMain::menuSetting_PlayMusic_StartPlay_Click);
-    connect(makeAction(menuSetting_PlayMusic_StopPlay, music), &QAction::triggered, this,
+    makeAction(
+        menuSetting_PlayMusic_StartPlay, music, [this] { menuSetting_PlayMusic_StartPlay_Click(); },
+        QKeySequence(Qt::CTRL | Qt::Key_P));
+    makeAction(menuSetting_PlayMusic_StopPlay, music,
         [this] { ModuleMusic::menuSetting_PlayMusic_StopPlay_Click(*this); });
     setting->addSeparator();
-    connect(makeAction(menuSetting_ExitAutoSave, setting, {}, true), &QAction::triggered, this,
-        [this] { ModuleSetting::menuSetting_ExitAutoSave_Click(*this); });
-    connect(makeAction(menuSetting_PutOnFront, setting, {}, true), &QAction::triggered, this,
-        [this] { ModuleSetting::menuSetting_PutOnFront_Click(*this); });
+    makeAction(
+        menuSetting_ExitAutoSave, setting, [this] { ModuleSetting::menuSetting_ExitAutoSave_Click(*this); },
+        {}, kCheckable);
+    makeAction(
+        menuSetting_PutOnFront, setting, [this] { ModuleSetting::menuSetting_PutOnFront_Click(*this); }, {},
+        kCheckable);
     top->addSeparator();
 
-    connect(makeAction(menuGame_Grade, top), &QAction::triggered, this, &FormMain::menuGame_Grade_Click);
+    makeAction(menuGame_Grade, top, [this] { menuGame_Grade_Click(); });
     QMenu *about = makeMenu(menuAbout, top);
     // F1 is shown here and handled when the key is released in the window.
-    QAction *help = makeAction(menuAbout_Help, about, QKeySequence(Qt::Key_F1));
+    QAction *help = makeAction(
+        menuAbout_Help, about, [this] { menuAbout_Help_Click(); }, QKeySequence(Qt::Key_F1));
     removeAction(help);
-    connect(help, &QAction::triggered, this, [this] { menuAbout_Help_Click(); });
-    connect(makeAction(menuAbout_Copyright, about), &QAction::triggered, this,
-        [this] { ModuleInfo::menuAbout_Copyright_Click(*this, this); });
-    connect(makeAction(menuAbout_AboutMe, about), &QAction::triggered, this,
-        [this] { ModuleInfo::menuAbout_AboutMe_Click(*this, this); });
+    makeAction(menuAbout_Copyright, about, [this] { ModuleInfo::menuAbout_Copyright_Click(*this, this); });
+    makeAction(menuAbout_AboutMe, about, [this] { ModuleInfo::menuAbout_AboutMe_Click(*this, this); });
     about->addSeparator();
-    connect(makeAction(menuAbout_UpdateInfo, about), &QAction::triggered, this,
-        [this] { ModuleInfo::menuAbout_UpdateInfo_Click(*this, this); });
-    connect(makeAction(menuGame_SoftUpdata, top, QKeySequence(Qt::CTRL | Qt::Key_U)), &QAction::triggered,
-        this, [this] { ModuleInfo::menuGame_SoftUpdata_Click(*this, this); });
-    connect(makeAction(menuGame_Exit, top, QKeySequence(Qt::CTRL | Qt::Key_F4)), &QAction::triggered, this,
-        &FormMain::cmdExit_Click);
+    makeAction(menuAbout_UpdateInfo, about, [this] { ModuleInfo::menuAbout_UpdateInfo_Click(*this, this); });
+    makeAction(
+        menuGame_SoftUpdata, top, [this] { ModuleInfo::menuGame_SoftUpdata_Click(*this, this); },
+        QKeySequence(Qt::CTRL | Qt::Key_U));
+    makeAction(
+        menuGame_Exit, top, [this] { cmdExit_Click(); }, QKeySequence(Qt::CTRL | Qt::Key_F4));
 }
 
 void FormMain::Form_Load()
@@ -569,9 +606,7 @@ void FormMain::menuDo_Finished_Click()
 
 void FormMain::menuGame_Grade_Click()
 {
-    FormGrade *grade = FormGrade::open(*this, this);
-    Q_UNUSED(grade);
-    ModuleSound::PlaySoundBubble(*this);
+    FormGrade::open(*this, this);
 }
 
 void FormMain::menuAbout_Help_Click()

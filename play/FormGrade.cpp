@@ -4,6 +4,7 @@
 #include "Clock.h"
 #include "GameState.h"
 #include "GradeFile.h"
+#include "ModuleSound.h"
 #include "Rgb.h"
 #include "TimeText.h"
 #include "Twips.h"
@@ -85,6 +86,8 @@ FormGrade *FormGrade::open(GameState &form, QWidget *mainWindow)
 {
     auto *window = new FormGrade(mainWindow);
     window->load(form, mainWindow ? mainWindow->frameGeometry() : QRect());
+    // The sound belongs to the opening, so it comes before the window shows.
+    ModuleSound::PlaySoundBubble(form);
     window->show();
     window->activateWindow();
     return window;

@@ -21,8 +21,9 @@ public:
 
     explicit FormGrade(QWidget *parent = nullptr);
 
-    // Creates the window over the main window, loads it, shows it without
-    // blocking and hands it the focus. It deletes itself when it closes.
+    // Creates the window over the main window, loads it, plays its sound,
+    // shows it without blocking and hands it the focus. It deletes itself
+    // when it closes.
     static FormGrade *open(GameState &form, QWidget *mainWindow);
 
     // Centres the window on mainRect (screen pixels; an invalid rect

@@ -7,6 +7,9 @@
 #include "Rgb.h"
 
 #include <QContextMenuEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <algorithm>
@@ -18,6 +21,11 @@ EntryBox::EntryBox(Control &control, QWidget *parent)
     setObjectName(control.objectName());
     setAlignment(Qt::AlignCenter);
     setFrame(true);
+    // Text reaches the cell only as typed keys, one at a time, through the
+    // game's key table: nothing may be dropped, pasted or composed into the
+    // box behind its back.
+    setAcceptDrops(false);
+    setAttribute(Qt::WA_InputMethodEnabled, false);
     ControlBinder::bindWidget(control, this, ControlBinder::FollowGeometry);
     connect(&control, &Control::changed, this, &EntryBox::sync);
     connect(&control, &Control::geometryChanged, this, &EntryBox::sync);
@@ -76,6 +84,28 @@ void EntryBox::mousePressEvent(QMouseEvent *event)
     default:
         break;
     }
+}
+
+void EntryBox::mouseReleaseEvent(QMouseEvent *event)
+{
+    // A line edit pastes the selection on a middle-button release.
+    event->accept();
+}
+
+void EntryBox::inputMethodEvent(QInputMethodEvent *event)
+{
+    // An input method could commit "。" or full-width digits.
+    event->ignore();
+}
+
+void EntryBox::dragEnterEvent(QDragEnterEvent *event)
+{
+    event->ignore();
+}
+
+void EntryBox::dropEvent(QDropEvent *event)
+{
+    event->ignore();
 }
 
 void EntryBox::contextMenuEvent(QContextMenuEvent *event)

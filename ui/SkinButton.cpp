@@ -127,13 +127,21 @@ void SkinButton::mouseReleaseEvent(QMouseEvent *event)
     const QPoint p = event->position().toPoint();
     const int button = buttonCode(event->button());
     const bool wasPressed = m_pressed && button == 1;
+    // Command buttons restore the normal picture on a left release, before
+    // their handlers run.
+    if (m_kind == Kind::CommandButton && button == 1) {
+        m_pressed = false;
+        setState('1');
+    }
+    // The title-bar icons restore it on any button once their handler is
+    // done: the menu button keeps its lit picture while its menu is open
+    // (the pointer leaving for the menu must not reset it either, hence
+    // still pressed during the handler).
+    emit mouseUp(button, pxToTwips(p.x()), pxToTwips(p.y()));
     if (button == 1)
         m_pressed = false;
-    // Command buttons restore the normal picture on a left release; the
-    // title-bar icons on any button.
-    if (m_kind == Kind::HoverIcon || (m_kind == Kind::CommandButton && button == 1))
+    if (m_kind == Kind::HoverIcon)
         setState('1');
-    emit mouseUp(button, pxToTwips(p.x()), pxToTwips(p.y()));
     if (wasPressed && rect().contains(p))
         emit clicked();
 }

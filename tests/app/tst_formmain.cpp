@@ -3,6 +3,7 @@
 #include "ProgramFolder.h"
 #include "Twips.h"
 
+#include <QFile>
 #include <QtTest>
 
 class TestFormMain : public QObject
@@ -78,6 +79,47 @@ private slots:
             QVERIFY(form.L(i).Caption().isEmpty());
             QCOMPARE(form.L(i).ForeColor(), 0);
         }
+    }
+
+    void pointersComeFromTheProgramFolder()
+    {
+        ProgramFolder folder(ProgramFolder::Content::CopyOfBuild);
+        {
+            // The pen's hot spot moved in the file: the pointer follows it.
+            QFile pen(folder.file(QStringLiteral("ico/pen")));
+            QVERIFY(pen.open(QIODevice::ReadWrite) && pen.seek(10));
+            QCOMPARE(pen.write(QByteArray("\x05\x00\x07\x00", 4)), 4);
+        }
+        const QStringList handed { QStringLiteral("cmdStart"), QStringLiteral("cmdContinue"),
+            QStringLiteral("cmdSave"), QStringLiteral("cmdNext"), QStringLiteral("cmdFinished"),
+            QStringLiteral("cmdExit"), QStringLiteral("picTitleLeft"), QStringLiteral("picClose"),
+            QStringLiteral("picMinimize"), QStringLiteral("picPutOnFront"), QStringLiteral("picMusicPlay"),
+            QStringLiteral("picMusicStop") };
+        {
+            FormMain form;
+            form.Form_Load();
+            const QList<QWidget *> penned { form.cellView(0), form.cellView(80),
+                form.view(QStringLiteral("txtEnter")) };
+            for (QWidget *widget : penned) {
+                QCOMPARE(widget->cursor().shape(), Qt::BitmapCursor);
+                QCOMPARE(widget->cursor().hotSpot(), QPoint(5, 7));
+                QCOMPARE(widget->cursor().pixmap().size(), QSize(32, 32));
+            }
+            for (const QString &name : handed) {
+                const QCursor hand = form.view(name)->cursor();
+                QVERIFY2(hand.shape() == Qt::BitmapCursor && hand.pixmap().size() == QSize(32, 32),
+                    qPrintable(name));
+            }
+            // The title image keeps the window's pointer.
+            QVERIFY(!form.view(QStringLiteral("picTitle"))->testAttribute(Qt::WA_SetCursor));
+        }
+        // Without the files the arrow shows, and nothing is said.
+        QVERIFY(QFile::remove(folder.file(QStringLiteral("ico/pen"))));
+        QVERIFY(QFile::remove(folder.file(QStringLiteral("ico/hand"))));
+        FormMain form;
+        form.Form_Load();
+        QCOMPARE(form.cellView(0)->cursor().shape(), Qt::ArrowCursor);
+        QCOMPARE(form.view(QStringLiteral("cmdStart"))->cursor().shape(), Qt::ArrowCursor);
     }
 
     void busyPointerFollowsTheState()

@@ -3,9 +3,13 @@
 #include "ModuleCheck.h"
 #include "RandomSource.h"
 #include "Skin.h"
+#include "TimeText.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QFile>
+#include <QLineEdit>
+#include <QMimeData>
 #include <QtTest>
 
 namespace {
@@ -136,6 +140,45 @@ private slots:
         QCOMPARE(form.labelTime.Caption(), QStringLiteral("00:00:01"));
     }
 
+    void clockCountsTrueSecondsInRealTime()
+    {
+        GameHarness game;
+        game.useRealClock();
+        game.load();
+        FormMain &form = game.form();
+        QStringList ticks;
+        connect(&form.Timer1, &QTimer::timeout, this, [&] { ticks << form.labelTime.Caption(); });
+
+        game.click(QStringLiteral("cmdStart"));
+        QCOMPARE(form.labelTime.Caption(), QStringLiteral("00:00:00"));
+        QTRY_COMPARE_WITH_TIMEOUT(ticks.size(), 2, 4000);
+        QCOMPARE(ticks, (QStringList { QStringLiteral("00:00:01"), QStringLiteral("00:00:02") }));
+
+        // Finished half a second after a tick: the time kept is the time
+        // played, not the time of the last tick.
+        game.solve();
+        QTest::qWait(500);
+        const QDateTime started = form.timeStart;
+        const qint64 before = started.msecsTo(Clock::now()) / 1000;
+        game.click(QStringLiteral("cmdFinished"));
+        const qint64 after = started.msecsTo(Clock::now()) / 1000;
+        const qint64 kept = TimeText::parse(form.strLastFinishedTime.toString()).value_or(-1000) / 1000;
+        QVERIFY2(kept >= before && kept <= after,
+            qPrintable(QStringLiteral("%1 kept, %2..%3 played")
+                           .arg(form.strLastFinishedTime.toString())
+                           .arg(before)
+                           .arg(after)));
+
+        // The next puzzle is laid out and timed at once; a new Start a
+        // second later shows its own nought, not that puzzle's time.
+        QTRY_COMPARE_WITH_TIMEOUT(form.labelTime.Caption(), QStringLiteral("00:00:01"), 2500);
+        game.click(QStringLiteral("cmdStart"));
+        QCOMPARE(form.labelTime.Caption(), QStringLiteral("00:00:00"));
+        ticks.clear();
+        QTRY_COMPARE_WITH_TIMEOUT(ticks.size(), 1, 2500);
+        QCOMPARE(ticks, QStringList { QStringLiteral("00:00:01") });
+    }
+
     void wrongBoardIsMarkedRed()
     {
         GameHarness game;
@@ -260,6 +303,48 @@ private slots:
         QVERIFY(form.cmdSave.Enabled() || open);
         QVERIFY(!form.cmdNext.Enabled());
         QVERIFY(!form.optEasy.Enabled());
+    }
+
+    void entryBoxTakesTextOnlyThroughItsKeys()
+    {
+        GameHarness game;
+        game.load();
+        FormMain &form = game.form();
+        game.click(QStringLiteral("cmdStart"));
+        const int cell = game.playerCells().first();
+        game.clickCell(cell);
+        auto *box = qobject_cast<QLineEdit *>(form.view(QStringLiteral("txtEnter")));
+        QVERIFY(box && box->isVisible());
+        QGuiApplication::clipboard()->setText(QStringLiteral("7"));
+
+        // A Chinese input method committing a full stop and a full-width 7.
+        for (const QString &commit : { QStringLiteral("。"), QStringLiteral("７") }) {
+            QInputMethodEvent composed;
+            composed.setCommitString(commit);
+            QApplication::sendEvent(box, &composed);
+        }
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(box, Qt::Key_Insert, Qt::ShiftModifier);
+        QTest::mouseClick(box, Qt::MiddleButton, {}, box->rect().center());
+        auto *dropped = new QMimeData;
+        dropped->setText(QStringLiteral("7"));
+        QDragEnterEvent enter(box->rect().center(), Qt::CopyAction, dropped, Qt::LeftButton, {});
+        QApplication::sendEvent(box, &enter);
+        QVERIFY(!enter.isAccepted());
+        QDropEvent drop(box->rect().center(), Qt::CopyAction, dropped, Qt::LeftButton, {});
+        QApplication::sendEvent(box, &drop);
+        delete dropped;
+        QContextMenuEvent menu(
+            QContextMenuEvent::Mouse, box->rect().center(), box->mapToGlobal(box->rect().center()));
+        QApplication::sendEvent(box, &menu);
+        QVERIFY(!QApplication::activePopupWidget());
+
+        QCOMPARE(box->text(), QString());
+        QCOMPARE(form.L(cell).Caption(), QString());
+        QVERIFY(form.txtEnter.Visible());
+        // Typed, the same digit goes in.
+        game.type(QLatin1Char('7'));
+        QCOMPARE(form.L(cell).Caption(), QStringLiteral("7"));
     }
 
     void clicksOnCells()

@@ -1,7 +1,9 @@
 #include "AppPath.h"
 #include "CellLabelView.h"
 #include "Clock.h"
+#include "FormGrade.h"
 #include "GameHarness.h"
+#include "MMControl.h"
 #include "ModuleGameSetting.h"
 #include "Skin.h"
 #include "SkinButton.h"
@@ -418,6 +420,50 @@ private slots:
         QVERIFY(game.sound.effects().isEmpty());
     }
 
+    void pressesOnPanelsStayOffTheBackground()
+    {
+        GameHarness game;
+        game.load();
+        FormMain &form = game.form();
+        game.trigger(QStringLiteral("menuSetting_ShowNumberHint"));
+        game.click(QStringLiteral("cmdStart"));
+        form.ProgressBarMake.setVisible(true);
+        const int cell = game.playerCells().first();
+        // A right press on the background would cancel the open entry.
+        for (const char *name : { "Label1(4)", "Frame2", "Frame1", "ProgressBarMake" }) {
+            game.clickCell(cell);
+            QWidget *widget = form.view(QLatin1String(name));
+            QVERIFY2(widget && widget->isVisible(), name);
+            QTest::mouseClick(widget, Qt::RightButton, {}, QPoint(widget->width() - 3, widget->height() - 3));
+            QVERIFY2(form.txtEnter.Visible(), name);
+        }
+        QTest::mouseClick(&form, Qt::RightButton, {}, QPoint(2, form.height() - 2));
+        QVERIFY(!form.txtEnter.Visible());
+    }
+
+    void gradeWindowSoundsBeforeItShows()
+    {
+        GameHarness game;
+        game.useRealSound();
+        game.load();
+        auto *device = dynamic_cast<MMControl *>(game.form().MMControl1);
+        QVERIFY(device);
+        const auto gradeShown = [] {
+            for (QWidget *window : QApplication::topLevelWidgets())
+                if (qobject_cast<FormGrade *>(window) && window->isVisible())
+                    return true;
+            return false;
+        };
+        QStringList sounds;
+        connect(device, &MMControl::commandIssued, this, [&](const QString &command, const QString &file) {
+            if (command == QLatin1String("sound"))
+                sounds << QFileInfo(file).fileName() + (gradeShown() ? QStringLiteral(" shown") : QString());
+        });
+        game.trigger(QStringLiteral("menuGame_Grade"));
+        QCOMPARE(sounds, QStringList { QStringLiteral("D_bubble.wav") });
+        QVERIFY(gradeShown());
+    }
+
     void menuButtonAndShortcuts()
     {
         GameHarness game;
@@ -439,6 +485,51 @@ private slots:
             form.action(QStringLiteral("menuGame_Exit"))->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F4));
         QCOMPARE(form.action(QStringLiteral("menuSetting_PlayMusic_StartPlay"))->shortcut(),
             QKeySequence(Qt::CTRL | Qt::Key_P));
+    }
+
+    void menuButtonStaysLitWhileItsMenuIsOpen()
+    {
+        GameHarness game;
+        game.load();
+        FormMain &form = game.form();
+        QWidget *button = form.view(QStringLiteral("picTitleLeft"));
+        QTest::mouseMove(button, button->rect().center());
+        const QString lit = Skin::literal(QStringLiteral("titleleft2"));
+        QCOMPARE(form.picTitleLeft.Picture(), lit);
+        QString whileOpen;
+        QTimer::singleShot(200, this, [&] {
+            QWidget *popup = QApplication::activePopupWidget();
+            whileOpen = popup ? form.picTitleLeft.Picture() : QStringLiteral("no menu");
+            if (popup)
+                popup->close();
+        });
+        QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+        QCOMPARE(whileOpen, lit);
+        QCOMPARE(form.picTitleLeft.Picture(), Skin::literal(QStringLiteral("titleleft1")));
+    }
+
+    void menuShowsTheGamesCheckMarks()
+    {
+        GameHarness game;
+        game.load();
+        FormMain &form = game.form();
+        game.click(QStringLiteral("cmdStart"));
+        // Each choice twice: choosing the checked item again keeps its mark.
+        for (const char *item :
+            { "menuDo_Difficoulty_Medium", "menuDo_Difficoulty_Hard", "menuDo_Difficoulty_Hard",
+                "menuSetting_PlayMusic_osmira", "menuSetting_PlayMusic_Waltz", "menuSetting_PlayMusic_Waltz",
+                "menuSetting_ShowNumberHint", "menuSetting_ShowNumberHint" }) {
+            game.trigger(QLatin1String(item));
+            for (Control *control : form.controls()) {
+                const QAction *action = form.action(control->objectName());
+                if (action && action->isCheckable())
+                    QVERIFY2(action->isChecked() == control->Checked(),
+                        qPrintable(
+                            QStringLiteral("%1 after %2").arg(control->objectName(), QLatin1String(item))));
+            }
+        }
+        QVERIFY(form.menuDo_Difficoulty_Hard.Checked());
+        QVERIFY(form.menuSetting_PlayMusic_Waltz.Checked());
     }
 
     void menuItemsAsDesigned_data()

@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 #include <QThread>
 #include <QtTest>
 #include <csignal>
@@ -412,6 +413,18 @@ QString XSession::clipboard() const
 {
     return run(QStringLiteral("xclip"),
         { QStringLiteral("-o"), QStringLiteral("-selection"), QStringLiteral("clipboard") });
+}
+
+void XSession::setPrimarySelection(const QString &text) const
+{
+    // xclip stays behind to serve the selection until the X server ends.
+    QTemporaryFile file;
+    if (!file.open())
+        return;
+    file.write(text.toUtf8());
+    file.flush();
+    run(QStringLiteral("xclip"),
+        { QStringLiteral("-selection"), QStringLiteral("primary"), QStringLiteral("-i"), file.fileName() });
 }
 
 QString XSession::property(const QString &name) const

@@ -66,6 +66,8 @@ public:
     // The game window's area of a screenshot.
     QImage windowShot() const;
     QString clipboard() const;
+    // What a middle click pastes on X.
+    void setPrimarySelection(const QString &text) const;
     QString property(const QString &name) const;
     // Waits until a new top-level window of the game (a message box) shows.
     bool waitForDialog(int msecs = 5000);

@@ -244,6 +244,33 @@ private slots:
         }));
     }
 
+    void middleClickPastesNothingIntoTheEntryBox()
+    {
+        QVERIFY(x->launch());
+        x->click(kStart.x(), kStart.y());
+        QVERIFY(saveByShortcut(*x, false));
+        const Puzzle puzzle = readSavedPuzzle(*x);
+        QVERIFY(!puzzle.playerCells.isEmpty());
+        const CellLabel model(puzzle.playerCells.first());
+        const int middleX = model.Left() + CellLabel::kSize / 2;
+        const int middleY = model.Top() + CellLabel::kSize / 2;
+        x->click(middleX, middleY);
+        x->setPrimarySelection(QStringLiteral("8888"));
+        x->click(middleX, middleY, 2);
+        XSession::pause(700);
+        // Digits in the box would be drawn in the cell's green; the text
+        // cursor alone is a thin line of it.
+        const QRect box((model.Left() * 2 + 15) / 30, (model.Top() * 2 + 15) / 30, 34, 34);
+        const QImage shot = x->windowShot();
+        int green = 0;
+        for (int yy = box.top() + 2; yy < box.bottom() - 1; ++yy)
+            for (int xx = box.left() + 2; xx < box.right() - 1; ++xx) {
+                const QColor c = shot.pixelColor(xx, yy);
+                green += c.green() > 140 && c.red() < 130 && c.blue() < 90 ? 1 : 0;
+            }
+        QVERIFY2(green < 60, qPrintable(QString::number(green)));
+    }
+
     void secondCopyEndsSilently()
     {
         QVERIFY(x->launch());

@@ -2,6 +2,7 @@
 
 #include "ButtonPainter.h"
 #include "CurFile.h"
+#include "HandCursor.h"
 #include "PenCursor.h"
 #include "PicturePainter.h"
 #include "TitleBarPainter.h"
@@ -28,7 +29,7 @@ bool SkinWriter::writeAll()
         return false;
     }
     return makeFolder(kSkin) && makeFolder(QStringLiteral("ico")) && makeFolder(QStringLiteral("pictures"))
-        && writeButtons() && writeTitleBar() && writeCursor() && writePictures();
+        && writeButtons() && writeTitleBar() && writeCursors() && writePictures();
 }
 
 bool SkinWriter::writeButtons()
@@ -83,12 +84,17 @@ bool SkinWriter::writeTitleBar()
         && save(kSkin + "/musicstop", TitleBarPainter::musicButton(true), QSize(15, 15));
 }
 
-bool SkinWriter::writeCursor()
+bool SkinWriter::writeCursors()
 {
-    const QString path = m_data.filePath(QStringLiteral("ico/pen"));
-    const QImage pen = PenCursor::image();
+    return writeCursor(QStringLiteral("ico/pen"), PenCursor::image(), PenCursor::hotSpot())
+        && writeCursor(QStringLiteral("ico/hand"), HandCursor::image(), HandCursor::hotSpot());
+}
+
+bool SkinWriter::writeCursor(const QString &name, const QImage &image, QPoint hotSpot)
+{
+    const QString path = m_data.filePath(name);
     QString error;
-    if (!CurFile::write(path, pen, PenCursor::hotSpot(), &error)) {
+    if (!CurFile::write(path, image, hotSpot, &error)) {
         m_err << "make_skin: " << path << ": " << error << "\n";
         return false;
     }
@@ -96,12 +102,12 @@ bool SkinWriter::writeCursor()
     // cursor Qt cannot load is caught here rather than at run time.
     QImageReader reader(path);
     const QImage back = reader.read();
-    if (back.isNull() || back.size() != pen.size()) {
+    if (back.isNull() || back.size() != image.size()) {
         m_err << "make_skin: " << path << ": written cursor does not read back: " << reader.errorString()
               << "\n";
         return false;
     }
-    const QImage expected = pen.convertToFormat(QImage::Format_ARGB32);
+    const QImage expected = image.convertToFormat(QImage::Format_ARGB32);
     const QImage got = back.convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < expected.height(); ++y) {
         for (int x = 0; x < expected.width(); ++x) {
@@ -111,9 +117,8 @@ bool SkinWriter::writeCursor()
             }
         }
     }
-    m_out << "ico/pen: cursor " << pen.width() << "x" << pen.height() << ", hot spot "
-          << PenCursor::hotSpot().x() << "," << PenCursor::hotSpot().y() << ", read back as \""
-          << QImageReader::imageFormat(path) << "\"\n";
+    m_out << name << ": cursor " << image.width() << "x" << image.height() << ", hot spot " << hotSpot.x()
+          << "," << hotSpot.y() << ", read back as \"" << QImageReader::imageFormat(path) << "\"\n";
     return true;
 }
 

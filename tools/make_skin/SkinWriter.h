@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QImage>
+#include <QPoint>
 #include <QString>
 #include <QTextStream>
 
@@ -17,7 +18,8 @@ public:
 private:
     bool writeButtons();
     bool writeTitleBar();
-    bool writeCursor();
+    bool writeCursors();
+    bool writeCursor(const QString &name, const QImage &image, QPoint hotSpot);
     bool writePictures();
     bool save(const QString &relativePath, const QImage &image, QSize expected);
     bool makeFolder(const QString &relativePath);
