@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QImageReader>
 #include <QtTest>
+#include <functional>
 
 namespace {
 
@@ -87,6 +88,18 @@ bool pixelLike(const QImage &image, const QImage &expected, const QPoint &at)
     const QColor want = expected.pixelColor(expected.width() / 2, expected.height() / 2);
     return qAbs(shown.red() - want.red()) < 12 && qAbs(shown.green() - want.green()) < 12
         && qAbs(shown.blue() - want.blue()) < 12;
+}
+
+// The pixels inside a cell's square, a few pixels in from its edges, that
+// pass a test of their colour.
+int pixelsInCell(const QImage &shot, const CellLabel &cell, const std::function<bool(const QColor &)> &test)
+{
+    const QRect square((cell.Left() * 2 + 15) / 30, (cell.Top() * 2 + 15) / 30, 34, 34);
+    int count = 0;
+    for (int yy = square.top() + 3; yy < square.bottom() - 2; ++yy)
+        for (int xx = square.left() + 3; xx < square.right() - 2; ++xx)
+            count += test(shot.pixelColor(xx, yy)) ? 1 : 0;
+    return count;
 }
 
 bool startButtonShows(XSession &x, const QString &image)
@@ -177,15 +190,8 @@ private slots:
         x->click(kFinish.x(), kFinish.y());
         XSession::pause(1500);
         QCOMPARE(x->visibleWindows(), 1); // no message
-        const CellLabel model(wrong);
-        const QRect cell((model.Left() * 2 + 15) / 30, (model.Top() * 2 + 15) / 30, 34, 34);
-        const QImage shot = x->windowShot();
-        int red = 0;
-        for (int yy = cell.top() + 3; yy < cell.bottom() - 2; ++yy)
-            for (int xx = cell.left() + 3; xx < cell.right() - 2; ++xx) {
-                const QColor c = shot.pixelColor(xx, yy);
-                red += c.red() > 180 && c.green() < 90 && c.blue() < 90 ? 1 : 0;
-            }
+        const int red = pixelsInCell(x->windowShot(), CellLabel(wrong),
+            [](const QColor &c) { return c.red() > 180 && c.green() < 90 && c.blue() < 90; });
         QVERIFY2(red > 10, qPrintable(QString::number(red)));
         QVERIFY(!x->readFile(QStringLiteral("grade")).contains(" 1 "));
     }
@@ -260,14 +266,8 @@ private slots:
         XSession::pause(700);
         // Digits in the box would be drawn in the cell's green; the text
         // cursor alone is a thin line of it.
-        const QRect box((model.Left() * 2 + 15) / 30, (model.Top() * 2 + 15) / 30, 34, 34);
-        const QImage shot = x->windowShot();
-        int green = 0;
-        for (int yy = box.top() + 2; yy < box.bottom() - 1; ++yy)
-            for (int xx = box.left() + 2; xx < box.right() - 1; ++xx) {
-                const QColor c = shot.pixelColor(xx, yy);
-                green += c.green() > 140 && c.red() < 130 && c.blue() < 90 ? 1 : 0;
-            }
+        const int green = pixelsInCell(x->windowShot(), model,
+            [](const QColor &c) { return c.green() > 140 && c.red() < 130 && c.blue() < 90; });
         QVERIFY2(green < 60, qPrintable(QString::number(green)));
     }
 
