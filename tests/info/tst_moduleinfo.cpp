@@ -40,7 +40,7 @@ private slots:
         delete FormHelp::instance();
         delete FormUpdate::instance();
         UrlOpener::setHandler({});
-        WebAddresses::resetVersionFile();
+        WebAddresses::resetBase();
     }
 
     void popupsOpenOverTheMainWindow_data()
@@ -107,9 +107,12 @@ private slots:
         GameHarness h;
         h.load();
         ModuleInfo::menuAbout_UpdateInfo_Click(h.form(), &h.form());
-        QCOMPARE(m_opened, QList<QUrl> { QUrl(QStringLiteral("https://lumbrook.example/vexa/update.htm")) });
-        QCOMPARE(WebAddresses::updatePage(), QStringLiteral("https://lumbrook.example/vexa/update.htm"));
-        QCOMPARE(WebAddresses::versionFile(), QStringLiteral("https://lumbrook.example/vexa/updateinfo.htm"));
+        // Below the base address the build was configured with.
+        const QString base = QStringLiteral(VEXA_TEST_WEB_BASE);
+        QVERIFY(base.endsWith(QLatin1Char('/')));
+        QCOMPARE(m_opened, QList<QUrl> { QUrl(base + QStringLiteral("update.htm")) });
+        QCOMPARE(WebAddresses::versionFile(), base + QStringLiteral("updateinfo.htm"));
+        QCOMPARE(WebAddresses::homePage(), base);
     }
 
     void updateCheckHoldsTheMainWindow()
@@ -117,7 +120,7 @@ private slots:
         LocalHttpServer server;
         QVERIFY(server.listen());
         server.answer(LocalHttpServer::ok("1.0.64\r\n"));
-        WebAddresses::setVersionFile(server.url());
+        WebAddresses::setBase(server.url(QStringLiteral("/vexa")));
         GameHarness h;
         h.load();
         FormMain &form = h.form();
