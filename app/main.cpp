@@ -1,3 +1,4 @@
+#include "FormHelp.h"
 #include "FormLogo.h"
 #include "FormMain.h"
 #include "QuitSignals.h"
@@ -59,8 +60,10 @@ int main(int argc, char **argv)
 
     const int status = QApplication::exec();
     // The main window unloads the splash once it is active; either may
-    // still be there when the game ends another way.
+    // still be there when the game ends another way. The help window
+    // stands on its own and outlives reloads of the main window.
     delete splash.data();
+    delete FormHelp::instance();
     delete formMain;
     return status;
 }

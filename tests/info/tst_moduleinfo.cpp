@@ -1,6 +1,7 @@
 #include "FormAbout.h"
 #include "FormCopyright.h"
 #include "FormHelp.h"
+#include "FormSelectPath.h"
 #include "FormUpdate.h"
 #include "GameHarness.h"
 #include "LocalHttpServer.h"
@@ -99,6 +100,22 @@ private slots:
         QVERIFY(help->browser()->toPlainText().contains(QStringLiteral("数独")));
         ModuleInfo::menuAbout_Help_Click(form, &form);
         QCOMPARE(FormHelp::instance(), help.data());
+        QVERIFY(form.isEnabled());
+
+        // The dialogs that hold the main window leave the help usable.
+        LocalHttpServer server;
+        QVERIFY(server.listen());
+        server.hold();
+        WebAddresses::setBase(server.url(QStringLiteral("/vexa/")));
+        ModuleInfo::menuGame_SoftUpdata_Click(form, &form);
+        QVERIFY(!form.isEnabled());
+        QVERIFY(help->isEnabled());
+        FormUpdate::instance()->cmdCancel->click();
+        QTRY_VERIFY(form.isEnabled());
+        FormSelectPath *folder = FormSelectPath::menuGame_SavePicture_Click(form, &form);
+        QVERIFY(!form.isEnabled());
+        QVERIFY(help->isEnabled());
+        folder->cmdCancel_Click();
         QVERIFY(form.isEnabled());
     }
 
