@@ -9,6 +9,7 @@
 #include "MessageBox.h"
 #include "ModuleGameSetting.h"
 #include "ModuleSound.h"
+#include "ScreenGeometry.h"
 #include "Twips.h"
 #include "WindowDragger.h"
 
@@ -16,7 +17,6 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
@@ -25,7 +25,6 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
-#include <QScreen>
 #include <QStringList>
 #include <memory>
 
@@ -201,6 +200,7 @@ void FormPrint::Form_Load()
 {
     centreOnMainWindow();
     keepOnScreen();
+    m_placing = true;
     if (m_main)
         m_main->hide();
     // Changing the flags of a shown window hides it, so only when needed.
@@ -242,21 +242,43 @@ void FormPrint::centreOnMainWindow()
 
 void FormPrint::keepOnScreen()
 {
-    const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
-    if (!s)
-        return;
-    const QSize area = s->geometry().size();
+    // The frame counts once the window manager has put it on, and the
+    // monitor is the one the window is on, wherever it lies on the desktop.
     const QRect own = frameGeometry();
+    const QRect area = ScreenGeometry::under(own);
+    if (area.isEmpty())
+        return;
     int top = own.top();
     int left = own.left();
-    if (top > area.height() - own.height())
-        top = area.height() - own.height();
-    if (left > area.width() - own.width())
-        left = area.width() - own.width();
-    top = qMax(top, 0);
-    left = qMax(left, 0);
+    if (top > area.top() + area.height() - own.height())
+        top = area.top() + area.height() - own.height();
+    if (left > area.left() + area.width() - own.width())
+        left = area.left() + area.width() - own.width();
+    top = qMax(top, area.top());
+    left = qMax(left, area.left());
     if (top != own.top() || left != own.left())
         move(left, top);
+}
+
+void FormPrint::moveEvent(QMoveEvent *event)
+{
+    QWidget::moveEvent(event);
+    // The window manager puts its frame round the window after the load
+    // placed it, and the title bar pushes the window down: it is pulled on
+    // once more, frame and all.
+    if (m_placing)
+        keepOnScreen();
+}
+
+void FormPrint::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    // Activated, the window is framed and placed; from here on it stays
+    // where the player puts it until he moves the mouse over it.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_placing) {
+        keepOnScreen();
+        m_placing = false;
+    }
 }
 
 QString FormPrint::printerText(const QPrinterInfo &printer)
@@ -393,6 +415,7 @@ bool FormPrint::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::MouseButtonPress
         && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        m_placing = false;
         WindowDragger::drag(this);
         return true;
     }
@@ -401,8 +424,10 @@ bool FormPrint::eventFilter(QObject *watched, QEvent *event)
 
 void FormPrint::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton)
+    if (event->button() == Qt::LeftButton) {
+        m_placing = false;
         WindowDragger::drag(this);
+    }
     QWidget::mousePressEvent(event);
 }
 

@@ -65,6 +65,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void changeEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
@@ -80,6 +82,9 @@ private:
 
     GameState &m_form;
     QPointer<QWidget> m_main;
+    // From the load until the window is first active or pressed: the window
+    // manager may still be putting its frame round it.
+    bool m_placing = false;
 
     QFrame *Frame2 = nullptr;
     QLabel *m_frame2Caption = nullptr;

@@ -222,10 +222,15 @@ private slots:
         // the print window partly off the screen.
         form.move(screen.width() - 60, screen.height() - 40);
         FormPrint *window = FormPrint::menuGame_Print_Click(form, &form);
-        QCOMPARE(window->pos(), QPoint(screen.width() - window->width(), screen.height() - window->height()));
+        // Once shown and framed, the frame too lies on the screen.
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QCOMPARE(window->frameGeometry().bottomRight(), QPoint(screen.width() - 1, screen.height() - 1));
+        QVERIFY(window->frameGeometry() != window->geometry());
+        // Placed; from here on only a mouse move pulls it back.
 
         // Moved off at the top-left, a mouse move over it brings it back.
         window->move(-50, -30);
+        QCOMPARE(window->pos(), QPoint(-50, -30));
         QTest::mouseMove(window, QPoint(window->width() - 5, window->height() - 5));
         QCOMPARE(window->pos(), QPoint(0, 0));
         window->move(screen.width() - 100, 10);
