@@ -1,9 +1,11 @@
 #include "FormHelp.h"
 #include "FormLogo.h"
 #include "FormMain.h"
-#include "QuitSignals.h"
+#include "PlatformChoice.h"
 #include "QtMessageBox.h"
+#include "QuitSignals.h"
 #include "SingleInstance.h"
+#include "X11Display.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -36,7 +38,14 @@ int main(int argc, char **argv)
     QElapsedTimer sinceStart;
     sinceStart.start();
 
-    QApplication app(argc, argv);
+    PlatformChoice platform(argc, argv);
+    // Qt would abort with a core dump and a message about plugins; the
+    // player is told what is missing instead.
+    if (QString why; platform.needsX11() && !X11Display::reachable(qgetenv("DISPLAY"), &why)) {
+        std::fputs(PlatformChoice::noXServerMessage(why).constData(), stderr);
+        return 1;
+    }
+    QApplication app(platform.argc(), platform.argv());
     QApplication::setApplicationName(QStringLiteral("Vexa Sudoku"));
     QApplication::setApplicationVersion(QStringLiteral(VEXA_VERSION));
     // Lets the desktop match the windows to the installed menu entry and its
