@@ -8,7 +8,9 @@
 #include "X11Display.h"
 
 #include <QApplication>
+#include <QDirIterator>
 #include <QElapsedTimer>
+#include <QIcon>
 #include <QPointer>
 #include <cstdio>
 
@@ -29,6 +31,18 @@ void reportStartup(FormLogo &splash, const QElapsedTimer &sinceStart)
             QCoreApplication::exit(0);
         },
         Qt::QueuedConnection);
+}
+
+// The game's icon in every size it was drawn in; the window system picks
+// the one that fits.
+QIcon gameIcon()
+{
+    QIcon icon;
+    QDirIterator it(
+        QStringLiteral(":/icons"), { QStringLiteral("*.png") }, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        icon.addFile(it.next());
+    return icon;
 }
 
 } // namespace
@@ -52,6 +66,8 @@ int main(int argc, char **argv)
     // icon; on X11 the entry names the window class, which is the
     // application name.
     QGuiApplication::setDesktopFileName(QStringLiteral("vexa-sudoku"));
+    // Every window without an icon of its own shows this one.
+    QApplication::setWindowIcon(gameIcon());
     QtMessageBox::install();
     QuitSignals quitSignals;
 
