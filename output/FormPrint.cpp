@@ -16,6 +16,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDateTime>
+#include <QDir>
 #include <QGroupBox>
 #include <QImageReader>
 #include <QKeyEvent>
@@ -26,7 +27,7 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QStringList>
-#include <memory>
+#include <QTemporaryFile>
 
 namespace {
 
@@ -207,7 +208,9 @@ void FormPrint::Form_Load()
     if (m_form.menuSetting_PutOnFront.Checked() && !windowFlags().testFlag(Qt::WindowStaysOnTopHint))
         setWindowFlag(Qt::WindowStaysOnTopHint, true);
 
-    labelPrinter->setText(printerText(QPrinterInfo::defaultPrinter()));
+    // Where CUPS has no default printer, the only or the first one prints.
+    m_printer = PrintQueue::choose(PrintQueue::printers());
+    labelPrinter->setText(printerText(m_printer));
     labelTime->setText(timeText(Clock::now()));
     labelTime->adjustSize();
 
@@ -281,15 +284,13 @@ void FormPrint::changeEvent(QEvent *event)
     }
 }
 
-QString FormPrint::printerText(const QPrinterInfo &printer)
+QString FormPrint::printerText(const std::optional<PrintQueue::Printer> &printer)
 {
-    if (printer.isNull())
+    if (!printer)
         return QString();
-    // Qt does not hand out the CUPS device URI; the printer's location is
-    // the nearest thing to the port it is reached through.
-    return QStringList { QStringLiteral("打印机信息："), printer.printerName(), QString(),
-        QStringLiteral("打印驱动器："), printer.makeAndModel(), QString(), QStringLiteral("打印端口："),
-        printer.location() }
+    return QStringList { QStringLiteral("打印机信息："), printer->name, QString(),
+        QStringLiteral("打印驱动器："), printer->driver, QString(), QStringLiteral("打印端口："),
+        printer->port }
         .join(QStringLiteral("\r\n"));
 }
 
@@ -351,27 +352,43 @@ void FormPrint::setPdfOutput(const QString &fileName)
 
 bool FormPrint::printClientArea(QString *error)
 {
-    std::unique_ptr<QPrinter> printer;
-    QString target;
-    if (g_pdfOutput.isEmpty()) {
-        const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-        if (info.isNull()) {
-            *error = QStringLiteral("没有找到默认打印机，请先安装打印机。");
-            return false;
-        }
-        printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
-        target = info.printerName();
-    } else {
-        printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        printer->setOutputFormat(QPrinter::PdfFormat);
-        printer->setOutputFileName(g_pdfOutput);
-        target = g_pdfOutput;
+    if (!g_pdfOutput.isEmpty())
+        return renderPdf(g_pdfOutput, QPageSize(), error);
+    if (!m_printer) {
+        *error = QStringLiteral("没有找到默认打印机，请先安装打印机。");
+        return false;
     }
-    printer->setDocName(windowTitle());
+    // Rendered to a file first and handed to the print service, as Qt's
+    // own printing does; this way the service's refusal reaches the player.
+    QTemporaryFile page(QDir::temp().filePath(QStringLiteral("vexa-print-XXXXXX.pdf")));
+    if (!page.open()) {
+        *error
+            = QStringLiteral("打印作业出错，未能打印到：%1\r\n%2").arg(m_printer->name, page.errorString());
+        return false;
+    }
+    page.close();
+    if (!renderPdf(page.fileName(), QPrinterInfo::printerInfo(m_printer->name).defaultPageSize(), error))
+        return false;
+    QString reason;
+    if (!PrintQueue::submitPdf(m_printer->name, page.fileName(), windowTitle(), &reason)) {
+        *error = QStringLiteral("打印作业出错，未能打印到：%1\r\n%2").arg(m_printer->name, reason);
+        return false;
+    }
+    return true;
+}
+
+bool FormPrint::renderPdf(const QString &file, const QPageSize &pageSize, QString *error)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    if (pageSize.isValid())
+        printer.setPageSize(pageSize);
+    printer.setDocName(windowTitle());
 
     QPainter painter;
-    if (!painter.begin(printer.get())) {
-        *error = QStringLiteral("无法开始打印作业：%1").arg(target);
+    if (!painter.begin(&printer)) {
+        *error = QStringLiteral("无法开始打印作业：%1").arg(file);
         return false;
     }
     // The client area at its natural size (7095 x 6345 twips, 4.93 x 4.41
@@ -379,15 +396,15 @@ bool FormPrint::printClientArea(QString *error)
     // area is smaller, and centred in the printable area. Only the children
     // are drawn: the window's grey background would waste ink and hide
     // nothing that belongs to the puzzle.
-    const QRect area = printer->pageLayout().paintRectPixels(printer->resolution());
-    const double natural = printer->resolution() / 96.0;
+    const QRect area = printer.pageLayout().paintRectPixels(printer.resolution());
+    const double natural = printer.resolution() / 96.0;
     const double scale
         = qMin(natural, qMin(area.width() / double(width()), area.height() / double(height())));
     painter.translate((area.width() - width() * scale) / 2.0, (area.height() - height() * scale) / 2.0);
     painter.scale(scale, scale);
     render(&painter, QPoint(), QRegion(rect()), QWidget::DrawChildren);
-    if (!painter.end() || printer->printerState() == QPrinter::Error) {
-        *error = QStringLiteral("打印作业出错，未能打印到：%1").arg(target);
+    if (!painter.end() || printer.printerState() == QPrinter::Error) {
+        *error = QStringLiteral("打印作业出错，未能打印到：%1").arg(file);
         return false;
     }
     return true;
