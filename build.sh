@@ -8,12 +8,14 @@ cd "$(dirname "$0")"
 
 PACKAGES=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev libsqlcipher-dev sqlcipher
+  qt6-base-dev libsqlcipher-dev sqlcipher libcups2-dev libxcb1-dev
   libsdl2-mixer-dev timgm6mb-soundfont
   fonts-arphic-uming fonts-wqy-zenhei
   xvfb xauth xdotool imagemagick openbox xclip x11-utils poppler-utils
+  xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
+  cups-daemon cups-client
   clang libclang-rt-14-dev
-  desktop-file-utils
+  desktop-file-utils appstream dpkg-dev file
   dbus-daemon at-spi2-core python3-pyatspi
 )
 

@@ -5,6 +5,7 @@
 #include "FormMain.h"
 #include "ModuleSystemVersion.h"
 #include "SingleInstance.h"
+#include "X11Display.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -215,6 +216,9 @@ void FormLogo::setOpacityByte(int value)
 {
     m_opacityByte = value;
     setWindowOpacity(value / 255.0);
+    // Each step must reach the compositor now, not when some later event
+    // happens to send Qt's queue to the X server.
+    X11Display::flush();
 }
 
 void FormLogo::showMainWindow(bool focus)

@@ -30,6 +30,7 @@
 #include "ModuleSound.h"
 #include "ModuleTitleBar.h"
 #include "Rgb.h"
+#include "ScreenGeometry.h"
 #include "SkinButton.h"
 #include "Twips.h"
 #include "WindowDragger.h"
@@ -392,12 +393,10 @@ void FormMain::moveWindow(int left, int top)
     move(twipsToPx(left), twipsToPx(top));
 }
 
-QSize FormMain::screenSize() const
+QRect FormMain::screenRect() const
 {
-    const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
-    if (!s)
-        return {};
-    return QSize(pxToTwips(s->geometry().width()), pxToTwips(s->geometry().height()));
+    const QRect area = ScreenGeometry::under(frameGeometry());
+    return QRect(pxToTwips(area.x()), pxToTwips(area.y()), pxToTwips(area.width()), pxToTwips(area.height()));
 }
 
 bool FormMain::isMinimized() const

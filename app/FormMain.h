@@ -43,7 +43,7 @@ public:
     void setWindowSize(int width, int height) override;
     QSize clientSize() const override;
     void moveWindow(int left, int top) override;
-    QSize screenSize() const override;
+    QRect screenRect() const override;
     bool isMinimized() const override;
     void dragWindow() override;
     void setTopMost(bool topMost) override;

@@ -1,11 +1,16 @@
+#include "FormHelp.h"
 #include "FormLogo.h"
 #include "FormMain.h"
-#include "QuitSignals.h"
+#include "PlatformChoice.h"
 #include "QtMessageBox.h"
+#include "QuitSignals.h"
 #include "SingleInstance.h"
+#include "X11Display.h"
 
 #include <QApplication>
+#include <QDirIterator>
 #include <QElapsedTimer>
+#include <QIcon>
 #include <QPointer>
 #include <cstdio>
 
@@ -28,6 +33,18 @@ void reportStartup(FormLogo &splash, const QElapsedTimer &sinceStart)
         Qt::QueuedConnection);
 }
 
+// The game's icon in every size it was drawn in; the window system picks
+// the one that fits.
+QIcon gameIcon()
+{
+    QIcon icon;
+    QDirIterator it(
+        QStringLiteral(":/icons"), { QStringLiteral("*.png") }, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        icon.addFile(it.next());
+    return icon;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -35,13 +52,22 @@ int main(int argc, char **argv)
     QElapsedTimer sinceStart;
     sinceStart.start();
 
-    QApplication app(argc, argv);
+    PlatformChoice platform(argc, argv);
+    // Qt would abort with a core dump and a message about plugins; the
+    // player is told what is missing instead.
+    if (QString why; platform.needsX11() && !X11Display::reachable(qgetenv("DISPLAY"), &why)) {
+        std::fputs(PlatformChoice::noXServerMessage(why).constData(), stderr);
+        return 1;
+    }
+    QApplication app(platform.argc(), platform.argv());
     QApplication::setApplicationName(QStringLiteral("Vexa Sudoku"));
     QApplication::setApplicationVersion(QStringLiteral(VEXA_VERSION));
     // Lets the desktop match the windows to the installed menu entry and its
     // icon; on X11 the entry names the window class, which is the
     // application name.
     QGuiApplication::setDesktopFileName(QStringLiteral("vexa-sudoku"));
+    // Every window without an icon of its own shows this one.
+    QApplication::setWindowIcon(gameIcon());
     QtMessageBox::install();
     QuitSignals quitSignals;
 
@@ -59,8 +85,10 @@ int main(int argc, char **argv)
 
     const int status = QApplication::exec();
     // The main window unloads the splash once it is active; either may
-    // still be there when the game ends another way.
+    // still be there when the game ends another way. The help window
+    // stands on its own and outlives reloads of the main window.
     delete splash.data();
+    delete FormHelp::instance();
     delete formMain;
     return status;
 }

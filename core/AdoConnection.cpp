@@ -2,6 +2,7 @@
 
 #include "AdoError.h"
 #include "AppPath.h"
+#include "BankErrorText.h"
 #include "ConnectionString.h"
 
 #include <QFile>
@@ -19,12 +20,9 @@ QString quoteSql(const QString &text)
 
 void exec(sqlite3 *db, const QString &sql)
 {
-    char *err = nullptr;
-    if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &err) != SQLITE_OK) {
-        const QString message = err ? QString::fromUtf8(err) : QString::fromUtf8(sqlite3_errmsg(db));
-        sqlite3_free(err);
-        throw AdoError(message);
-    }
+    const int rc = sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        throw AdoError(BankErrorText::fromSqlite(rc));
 }
 
 } // namespace
@@ -40,10 +38,8 @@ sqlite3 *AdoConnection::openKeyed(const QString &path, const QString &password, 
     const int flags = create ? (SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE) : SQLITE_OPEN_READONLY;
     const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
-        const QString message
-            = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
         sqlite3_close(db);
-        throw AdoError(message);
+        throw AdoError(BankErrorText::fromSqlite(rc));
     }
     try {
         exec(db, QStringLiteral("PRAGMA key = %1").arg(quoteSql(password)));
@@ -60,16 +56,15 @@ sqlite3 *AdoConnection::openKeyed(const QString &path, const QString &password, 
 void AdoConnection::Open(const QString &connectionString, const QString &, const QString &, int)
 {
     if (m_db)
-        throw AdoError(QStringLiteral("Operation is not allowed when the object is open."));
+        throw AdoError(QStringLiteral("对象打开时，不允许操作。"));
     const ConnectionString cs = ConnectionString::parse(connectionString);
     if (!cs.isValid())
-        throw AdoError(
-            QStringLiteral("Format of the initialization string does not conform to specification."));
+        throw AdoError(QStringLiteral("连接字符串的格式不正确。"));
     if (cs.value(QStringLiteral("Provider")).compare(QLatin1String(kProvider), Qt::CaseInsensitive) != 0)
-        throw AdoError(QStringLiteral("Provider cannot be found. It may not be properly installed."));
+        throw AdoError(QStringLiteral("找不到连接字符串所指的数据提供程序。"));
     const QString source = AppPath::toNative(cs.value(QStringLiteral("Data Source")));
     if (source.isEmpty() || !QFileInfo(source).isFile())
-        throw AdoError(QStringLiteral("Could not find file '%1'.").arg(source));
+        throw AdoError(BankErrorText::missingFile(source));
     m_db = openKeyed(source, cs.value(QStringLiteral("Jet OLEDB:Database Password")), false);
 }
 

@@ -2,28 +2,30 @@
 
 #include "AdoConnection.h"
 #include "AdoError.h"
+#include "BankErrorText.h"
 
 #include <QRegularExpression>
 #include <sqlite3.h>
 
 namespace {
-const QString kClosed = QStringLiteral("Operation is not allowed when the object is closed.");
+// The texts the player's system gave for these in his language.
+const QString kClosed = QStringLiteral("对象关闭时，不允许操作。");
 const QString kNoCurrent
-    = QStringLiteral("Either BOF or EOF is True, or the current record has been deleted. "
-                     "Requested operation requires a current record.");
+    = QStringLiteral("BOF 或 EOF 中有一个是“真”，或者当前的记录已被删除，所需的操作要求一个当前的记录。");
 } // namespace
 
 void AdoRecordset::Open(const QString &sql, AdoConnection &connection, int, int, int)
 {
     if (m_open)
-        throw AdoError(QStringLiteral("Operation is not allowed when the object is open."));
+        throw AdoError(QStringLiteral("对象打开时，不允许操作。"));
     if (connection.State() != 1)
         throw AdoError(kClosed);
     sqlite3 *db = connection.handle();
     sqlite3_stmt *stmt = nullptr;
     const QByteArray utf8 = sql.toUtf8();
-    if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &stmt, nullptr) != SQLITE_OK)
-        throw AdoError(QString::fromUtf8(sqlite3_errmsg(db)));
+    if (const int rc = sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &stmt, nullptr);
+        rc != SQLITE_OK)
+        throw AdoError(BankErrorText::fromSqlite(rc));
     QStringList names;
     const int columns = sqlite3_column_count(stmt);
     for (int c = 0; c < columns; ++c)
@@ -52,9 +54,8 @@ void AdoRecordset::Open(const QString &sql, AdoConnection &connection, int, int,
         rows << row;
     }
     if (rc != SQLITE_DONE) {
-        const QString message = QString::fromUtf8(sqlite3_errmsg(db));
         sqlite3_finalize(stmt);
-        throw AdoError(message);
+        throw AdoError(BankErrorText::fromSqlite(rc));
     }
     sqlite3_finalize(stmt);
     m_names = names;
@@ -120,8 +121,7 @@ QVariant AdoRecordset::Fields(const QString &name) const
         QRegularExpression(QRegularExpression::anchoredPattern(QRegularExpression::escape(name)),
             QRegularExpression::CaseInsensitiveOption));
     if (column < 0)
-        throw AdoError(QStringLiteral(
-            "Item cannot be found in the collection corresponding to the requested name or ordinal."));
+        throw AdoError(BankErrorText::missingField(name));
     if (Bof() || Eof())
         throw AdoError(kNoCurrent);
     return m_rows.at(m_position).at(column);

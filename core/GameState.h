@@ -141,7 +141,8 @@ public:
     virtual void setWindowSize(int /*width*/, int /*height*/) { }
     virtual QSize clientSize() const { return windowRect().size(); }
     virtual void moveWindow(int /*left*/, int /*top*/) { }
-    virtual QSize screenSize() const { return {}; }
+    // The monitor the window is on, its offset on the desktop included.
+    virtual QRect screenRect() const { return {}; }
     virtual bool isMinimized() const { return false; }
     // Lets the player drag the window from a control's mouse press.
     virtual void dragWindow() { }

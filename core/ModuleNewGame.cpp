@@ -1,6 +1,7 @@
 #include "ModuleNewGame.h"
 
 #include "AdoError.h"
+#include "BankErrorText.h"
 #include "Clock.h"
 #include "GameClock.h"
 #include "GameState.h"
@@ -23,7 +24,9 @@ struct Puzzle
 
 // Reads the current record whole before anything on the board changes, so
 // a record that cannot be laid out leaves the board as it was. A closed or
-// empty result gives nothing; a broken record is reported.
+// empty result gives nothing; a broken record is reported. The bank was
+// reached by then, so the report says the puzzle could not be read rather
+// than that the bank could not be connected to.
 std::optional<Puzzle> currentPuzzle(GameState &form)
 {
     AdoRecordset &rs = form.bank.rsProblem;
@@ -36,13 +39,13 @@ std::optional<Puzzle> currentPuzzle(GameState &form)
             bool ok = false;
             const int digit = rs.Fields(QStringLiteral("l(%1)").arg(i)).toString().trimmed().toInt(&ok);
             if (!ok || digit < 1 || digit > 9)
-                throw AdoError(QStringLiteral("类型不匹配"));
+                throw AdoError(BankErrorText::damagedRecord(puzzle.id, i));
             puzzle.digits[std::size_t(i)] = qint16(digit);
         }
         return puzzle;
     } catch (const AdoError &error) {
         MessageBox::critical(
-            QStringLiteral("产生错误"), QStringLiteral("连接题库时出错！") + error.description());
+            QStringLiteral("产生错误"), QStringLiteral("读取题目时出错！") + error.description());
         return std::nullopt;
     }
 }

@@ -52,8 +52,11 @@ FormHelp *FormHelp::open(QWidget *mainWindow)
         return nullptr;
     }
     if (!g_instance) {
-        // A window of its own, yet it goes when the main window goes.
-        g_instance = new FormHelp(mainWindow);
+        // A window of its own, with no parent: the dialogs that hold the
+        // main window (the update check, the folder choice) leave the help
+        // usable, and a reload of the main window leaves it open. The
+        // program deletes it when it ends.
+        g_instance = new FormHelp;
         if (mainWindow) {
             const QRect main = mainWindow->frameGeometry();
             g_instance->move(main.center() - g_instance->rect().center());

@@ -17,8 +17,10 @@ public:
 
     // The start page, beside the program.
     static QString indexFile();
-    // Opens the help window on the start page, or raises the one already
-    // open. A missing start page is reported and nothing opens.
+    // Opens the help window on the start page, over the main window, or
+    // raises the one already open. A missing start page is reported and
+    // nothing opens. The window belongs to no other; whoever ends the
+    // program deletes it.
     static FormHelp *open(QWidget *mainWindow);
     // The window that is open, or null.
     static FormHelp *instance();

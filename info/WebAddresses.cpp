@@ -1,31 +1,39 @@
 #include "WebAddresses.h"
 
+#include "WebBase.h"
+
 namespace {
-const QString kSite = QStringLiteral("https://lumbrook.example/vexa/");
-QString g_versionFile;
+QString g_base;
+
+QString withSlash(QString address)
+{
+    if (!address.endsWith(QLatin1Char('/')))
+        address += QLatin1Char('/');
+    return address;
+}
 } // namespace
 
 QString WebAddresses::homePage()
 {
-    return kSite;
+    return g_base.isEmpty() ? QStringLiteral(VEXA_WEB_BASE) : g_base;
 }
 
 QString WebAddresses::updatePage()
 {
-    return kSite + QStringLiteral("update.htm");
+    return homePage() + QStringLiteral("update.htm");
 }
 
 QString WebAddresses::versionFile()
 {
-    return g_versionFile.isEmpty() ? kSite + QStringLiteral("updateinfo.htm") : g_versionFile;
+    return homePage() + QStringLiteral("updateinfo.htm");
 }
 
-void WebAddresses::setVersionFile(const QString &address)
+void WebAddresses::setBase(const QString &address)
 {
-    g_versionFile = address;
+    g_base = withSlash(address);
 }
 
-void WebAddresses::resetVersionFile()
+void WebAddresses::resetBase()
 {
-    g_versionFile.clear();
+    g_base.clear();
 }

@@ -9,14 +9,15 @@
 #include "MessageBox.h"
 #include "ModuleGameSetting.h"
 #include "ModuleSound.h"
+#include "ScreenGeometry.h"
 #include "Twips.h"
 #include "WindowDragger.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDateTime>
+#include <QDir>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
@@ -25,9 +26,8 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
-#include <QScreen>
 #include <QStringList>
-#include <memory>
+#include <QTemporaryFile>
 
 namespace {
 
@@ -201,13 +201,16 @@ void FormPrint::Form_Load()
 {
     centreOnMainWindow();
     keepOnScreen();
+    m_placing = true;
     if (m_main)
         m_main->hide();
     // Changing the flags of a shown window hides it, so only when needed.
     if (m_form.menuSetting_PutOnFront.Checked() && !windowFlags().testFlag(Qt::WindowStaysOnTopHint))
         setWindowFlag(Qt::WindowStaysOnTopHint, true);
 
-    labelPrinter->setText(printerText(QPrinterInfo::defaultPrinter()));
+    // Where CUPS has no default printer, the only or the first one prints.
+    m_printer = PrintQueue::choose(PrintQueue::printers());
+    labelPrinter->setText(printerText(m_printer));
     labelTime->setText(timeText(Clock::now()));
     labelTime->adjustSize();
 
@@ -242,32 +245,52 @@ void FormPrint::centreOnMainWindow()
 
 void FormPrint::keepOnScreen()
 {
-    const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
-    if (!s)
-        return;
-    const QSize area = s->geometry().size();
+    // The frame counts once the window manager has put it on, and the
+    // monitor is the one the window is on, wherever it lies on the desktop.
     const QRect own = frameGeometry();
+    const QRect area = ScreenGeometry::under(own);
+    if (area.isEmpty())
+        return;
     int top = own.top();
     int left = own.left();
-    if (top > area.height() - own.height())
-        top = area.height() - own.height();
-    if (left > area.width() - own.width())
-        left = area.width() - own.width();
-    top = qMax(top, 0);
-    left = qMax(left, 0);
+    if (top > area.top() + area.height() - own.height())
+        top = area.top() + area.height() - own.height();
+    if (left > area.left() + area.width() - own.width())
+        left = area.left() + area.width() - own.width();
+    top = qMax(top, area.top());
+    left = qMax(left, area.left());
     if (top != own.top() || left != own.left())
         move(left, top);
 }
 
-QString FormPrint::printerText(const QPrinterInfo &printer)
+void FormPrint::moveEvent(QMoveEvent *event)
 {
-    if (printer.isNull())
+    QWidget::moveEvent(event);
+    // The window manager puts its frame round the window after the load
+    // placed it, and the title bar pushes the window down: it is pulled on
+    // once more, frame and all.
+    if (m_placing)
+        keepOnScreen();
+}
+
+void FormPrint::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    // Activated, the window is framed and placed; from here on it stays
+    // where the player puts it until he moves the mouse over it.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_placing) {
+        keepOnScreen();
+        m_placing = false;
+    }
+}
+
+QString FormPrint::printerText(const std::optional<PrintQueue::Printer> &printer)
+{
+    if (!printer)
         return QString();
-    // Qt does not hand out the CUPS device URI; the printer's location is
-    // the nearest thing to the port it is reached through.
-    return QStringList { QStringLiteral("打印机信息："), printer.printerName(), QString(),
-        QStringLiteral("打印驱动器："), printer.makeAndModel(), QString(), QStringLiteral("打印端口："),
-        printer.location() }
+    return QStringList { QStringLiteral("打印机信息："), printer->name, QString(),
+        QStringLiteral("打印驱动器："), printer->driver, QString(), QStringLiteral("打印端口："),
+        printer->port }
         .join(QStringLiteral("\r\n"));
 }
 
@@ -329,27 +352,43 @@ void FormPrint::setPdfOutput(const QString &fileName)
 
 bool FormPrint::printClientArea(QString *error)
 {
-    std::unique_ptr<QPrinter> printer;
-    QString target;
-    if (g_pdfOutput.isEmpty()) {
-        const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-        if (info.isNull()) {
-            *error = QStringLiteral("没有找到默认打印机，请先安装打印机。");
-            return false;
-        }
-        printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
-        target = info.printerName();
-    } else {
-        printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        printer->setOutputFormat(QPrinter::PdfFormat);
-        printer->setOutputFileName(g_pdfOutput);
-        target = g_pdfOutput;
+    if (!g_pdfOutput.isEmpty())
+        return renderPdf(g_pdfOutput, QPageSize(), error);
+    if (!m_printer) {
+        *error = QStringLiteral("没有找到默认打印机，请先安装打印机。");
+        return false;
     }
-    printer->setDocName(windowTitle());
+    // Rendered to a file first and handed to the print service, as Qt's
+    // own printing does; this way the service's refusal reaches the player.
+    QTemporaryFile page(QDir::temp().filePath(QStringLiteral("vexa-print-XXXXXX.pdf")));
+    if (!page.open()) {
+        *error
+            = QStringLiteral("打印作业出错，未能打印到：%1\r\n%2").arg(m_printer->name, page.errorString());
+        return false;
+    }
+    page.close();
+    if (!renderPdf(page.fileName(), QPrinterInfo::printerInfo(m_printer->name).defaultPageSize(), error))
+        return false;
+    QString reason;
+    if (!PrintQueue::submitPdf(m_printer->name, page.fileName(), windowTitle(), &reason)) {
+        *error = QStringLiteral("打印作业出错，未能打印到：%1\r\n%2").arg(m_printer->name, reason);
+        return false;
+    }
+    return true;
+}
+
+bool FormPrint::renderPdf(const QString &file, const QPageSize &pageSize, QString *error)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    if (pageSize.isValid())
+        printer.setPageSize(pageSize);
+    printer.setDocName(windowTitle());
 
     QPainter painter;
-    if (!painter.begin(printer.get())) {
-        *error = QStringLiteral("无法开始打印作业：%1").arg(target);
+    if (!painter.begin(&printer)) {
+        *error = QStringLiteral("无法开始打印作业：%1").arg(file);
         return false;
     }
     // The client area at its natural size (7095 x 6345 twips, 4.93 x 4.41
@@ -357,15 +396,15 @@ bool FormPrint::printClientArea(QString *error)
     // area is smaller, and centred in the printable area. Only the children
     // are drawn: the window's grey background would waste ink and hide
     // nothing that belongs to the puzzle.
-    const QRect area = printer->pageLayout().paintRectPixels(printer->resolution());
-    const double natural = printer->resolution() / 96.0;
+    const QRect area = printer.pageLayout().paintRectPixels(printer.resolution());
+    const double natural = printer.resolution() / 96.0;
     const double scale
         = qMin(natural, qMin(area.width() / double(width()), area.height() / double(height())));
     painter.translate((area.width() - width() * scale) / 2.0, (area.height() - height() * scale) / 2.0);
     painter.scale(scale, scale);
     render(&painter, QPoint(), QRegion(rect()), QWidget::DrawChildren);
-    if (!painter.end() || printer->printerState() == QPrinter::Error) {
-        *error = QStringLiteral("打印作业出错，未能打印到：%1").arg(target);
+    if (!painter.end() || printer.printerState() == QPrinter::Error) {
+        *error = QStringLiteral("打印作业出错，未能打印到：%1").arg(file);
         return false;
     }
     return true;
@@ -393,6 +432,7 @@ bool FormPrint::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::MouseButtonPress
         && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        m_placing = false;
         WindowDragger::drag(this);
         return true;
     }
@@ -401,8 +441,10 @@ bool FormPrint::eventFilter(QObject *watched, QEvent *event)
 
 void FormPrint::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton)
+    if (event->button() == Qt::LeftButton) {
+        m_placing = false;
         WindowDragger::drag(this);
+    }
     QWidget::mousePressEvent(event);
 }
 

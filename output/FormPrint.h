@@ -1,9 +1,12 @@
 #pragma once
 
+#include "PrintQueue.h"
+
 #include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <array>
+#include <optional>
 
 class CellLabel;
 class CellLabelView;
@@ -13,7 +16,7 @@ class QDateTime;
 class QFrame;
 class QGroupBox;
 class QLabel;
-class QPrinterInfo;
+class QPageSize;
 class QPushButton;
 
 // The print window: a preview of the board the way it goes onto paper,
@@ -47,9 +50,9 @@ public:
     // name goes back to the printer. Lets tests print without a printer.
     static void setPdfOutput(const QString &fileName);
 
-    // The printer's name, driver and port, one item a line; empty for a
-    // null printer.
-    static QString printerText(const QPrinterInfo &printer);
+    // The printer's name, driver and port, one item a line; empty without
+    // a printer.
+    static QString printerText(const std::optional<PrintQueue::Printer> &printer);
     // "2006年 03月 07日 14:05:09".
     static QString timeText(const QDateTime &when);
 
@@ -65,6 +68,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void changeEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
@@ -77,9 +82,16 @@ private:
     // Hides everything but the preview, or shows it all again.
     void setPrintLayout(bool printing);
     bool printClientArea(QString *error);
+    // Draws the client area onto one page of a PDF file.
+    bool renderPdf(const QString &file, const QPageSize &page, QString *error);
 
     GameState &m_form;
     QPointer<QWidget> m_main;
+    // The printer shown in labelPrinter, which the window prints on.
+    std::optional<PrintQueue::Printer> m_printer;
+    // From the load until the window is first active or pressed: the window
+    // manager may still be putting its frame round it.
+    bool m_placing = false;
 
     QFrame *Frame2 = nullptr;
     QLabel *m_frame2Caption = nullptr;

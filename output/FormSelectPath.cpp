@@ -152,6 +152,10 @@ void FormSelectPath::closeEvent(QCloseEvent *event)
     if (m_main)
         m_main->setEnabled(true);
     // A main window that has gone took its board with it.
-    if (OK && (m_main || !m_hasMain))
+    if (OK && (m_main || !m_hasMain)) {
+        // The close hides the dialog only after this handler; the capture's
+        // message must not stand in front of a dialog already answered.
+        hide();
         FormSavePic::capture(m_form, m_main, strSavePath);
+    }
 }

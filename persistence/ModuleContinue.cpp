@@ -1,6 +1,7 @@
 #include "ModuleContinue.h"
 
 #include "AdoError.h"
+#include "BankErrorText.h"
 #include "GameClock.h"
 #include "GameState.h"
 #include "MessageBox.h"
@@ -23,14 +24,14 @@ void endContinue(GameState &form)
 
 // The solved grid of the open record, read whole before any of it is used,
 // so that a broken record leaves the last puzzle's solution in place.
-Solution solutionOf(const AdoRecordset &rs)
+Solution solutionOf(const AdoRecordset &rs, const QString &id)
 {
     Solution solution {};
     for (int i = 0; i < GameState::kCells; ++i) {
         bool ok = false;
         const int digit = rs.Fields(QStringLiteral("l(%1)").arg(i)).toString().trimmed().toInt(&ok);
         if (!ok || digit < 1 || digit > 9)
-            throw AdoError(QStringLiteral("类型不匹配"));
+            throw AdoError(BankErrorText::damagedRecord(id, i));
         solution[std::size_t(i)] = qint16(digit);
     }
     return solution;
@@ -109,7 +110,7 @@ void ModuleContinue::cmdContinue_Click(GameState &form)
     try {
         form.bank.OpenSavedPuzzle(form.GetNumberOrder);
         progress.setValue(60);
-        solution = solutionOf(form.bank.rsProblem);
+        solution = solutionOf(form.bank.rsProblem, form.GetNumberOrder);
     } catch (const AdoError &error) {
         MessageBox::critical(
             QStringLiteral("产生错误"), QStringLiteral("连接题库时出错！") + error.description());

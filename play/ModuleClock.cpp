@@ -13,19 +13,21 @@ void ModuleClock::Timer2_Timer(GameState &form)
     if (form.isMinimized())
         return;
     const QRect window = form.windowRect();
-    const QSize screen = form.screenSize();
+    // The monitor the window is on, which need not start at the desktop's
+    // origin when there are several.
+    const QRect screen = form.screenRect();
     int top = window.top();
     int left = window.left();
     // The whole screen counts, not the work area: a window may cover the
     // task bar. Top-left wins when the window is larger than the screen.
-    if (screen.height() - window.height() < top)
-        top = screen.height() - window.height();
-    if (screen.width() - window.width() < left)
-        left = screen.width() - window.width();
-    if (top < 0)
-        top = 0;
-    if (left < 0)
-        left = 0;
+    if (screen.top() + screen.height() - window.height() < top)
+        top = screen.top() + screen.height() - window.height();
+    if (screen.left() + screen.width() - window.width() < left)
+        left = screen.left() + screen.width() - window.width();
+    if (top < screen.top())
+        top = screen.top();
+    if (left < screen.left())
+        left = screen.left();
     if (top != window.top() || left != window.left())
         form.moveWindow(left, top);
 }

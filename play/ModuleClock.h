@@ -11,8 +11,8 @@ public:
     // game had already taken when it was saved.
     static void Timer1_Timer(GameState &form);
 
-    // Pulls the window back inside the screen when it has been moved
-    // partly off it.
+    // Pulls the window back inside the monitor it is on when it has been
+    // moved partly off it.
     static void Timer2_Timer(GameState &form);
 
     static void labelTime_MouseDown(GameState &form);

@@ -1,6 +1,8 @@
+#include "BankBuilder.h"
 #include "Clock.h"
 #include "GameHarness.h"
 #include "ModuleCheck.h"
+#include "ModuleGetNumber.h"
 #include "RandomSource.h"
 #include "Skin.h"
 #include "TimeText.h"
@@ -453,6 +455,10 @@ private slots:
                                       << "连接题库时出错！";
         QTest::newRow("bank without the puzzle") << "empty"
                                                  << "题库中没有相应级别的题目\r\n试试其它难度吧！";
+        // The bank was reached: the player is told the record is broken,
+        // not that the bank could not be connected to.
+        QTest::newRow("record with a 0 in its grid") << "damaged"
+                                                     << "读取题目时出错！题库中第 ";
     }
 
     void startWithoutAUsableBank()
@@ -464,11 +470,25 @@ private slots:
         QFile::remove(bank);
         if (kind == QLatin1String("empty"))
             QFile::copy(ProgramFolder::fixture(QStringLiteral("bank/empty-bank.dbs")), bank);
+        if (kind == QLatin1String("damaged")) {
+            QList<BankBuilder::Entry> entries;
+            for (int id = 1; id <= 8; ++id) {
+                BankBuilder::Entry entry { QString::number(id) };
+                for (int i = 0; i < 81; ++i)
+                    entry.cells[std::size_t(i)] = (3 * (i / 9 % 3) + i / 27 + i % 9) % 9 + 1;
+                entry.cells[40] = 0;
+                entries << entry;
+            }
+            BankBuilder::write(bank, ModuleGetNumber::bankPassword(), entries);
+        }
         game.load();
         FormMain &form = game.form();
         game.click(QStringLiteral("cmdStart"));
         QCOMPARE(game.messages.count(), 1);
         QVERIFY2(game.messages.last().text.startsWith(message), qPrintable(game.messages.last().text));
+        if (kind == QLatin1String("damaged"))
+            QVERIFY(game.messages.last().text.endsWith(
+                QStringLiteral("的记录已损坏：第 5 行第 5 列不是 1 到 9 的数字。")));
         QVERIFY(!form.ProgressBarMake.Visible());
         QCOMPARE(form.MousePointer(), GameState::kPointerDefault);
         QVERIFY(form.cmdStart.Enabled());

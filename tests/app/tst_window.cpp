@@ -2,6 +2,7 @@
 #include "CellLabelView.h"
 #include "Clock.h"
 #include "FormGrade.h"
+#include "FormHelp.h"
 #include "GameHarness.h"
 #include "MMControl.h"
 #include "ModuleGameSetting.h"
@@ -15,6 +16,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
+#include <QPointer>
 #include <QtTest>
 
 namespace {
@@ -660,9 +662,17 @@ private slots:
         game.load();
         game.form().move(123, 77);
         game.click(QStringLiteral("cmdStart"));
+        game.trigger(QStringLiteral("menuAbout_Help"));
+        const QPointer<FormHelp> help = FormHelp::instance();
+        QVERIFY(help);
         game.trigger(QStringLiteral("menuGame_Reload"));
         QTRY_VERIFY(formMain != &game.form());
         FormMain *fresh = formMain;
+        // The help is the player's reading, not part of the game: it stays.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(help);
+        QVERIFY(help->isVisible());
+        delete help.data();
         QVERIFY(fresh);
         QCOMPARE(fresh->pos(), QPoint(123, 77));
         QVERIFY(fresh->isVisible());

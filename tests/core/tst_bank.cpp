@@ -118,18 +118,21 @@ private slots:
 
     void brokenBankIsReportedOnceAndLeavesTheResultClosed_data()
     {
+        // The causes a player meets, each told in Chinese after the prefix.
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("description");
         QTest::newRow("missing file") << "missing"
-                                      << "Could not find file";
+                                      << "找不到题库文件“%1”。";
         QTest::newRow("wrong password") << "password"
-                                        << "file is encrypted or is not a database";
+                                        << "这个文件不是题库，或者题库的密码不对。";
         QTest::newRow("text file posing as the bank") << "text"
-                                                      << "file is encrypted or is not a database";
+                                                      << "这个文件不是题库，或者题库的密码不对。";
         QTest::newRow("empty file") << "empty"
-                                    << "no such table";
+                                    << "这个文件里没有题目表，不是本游戏的题库。";
         QTest::newRow("no Problem table") << "notable"
-                                          << "no such table";
+                                          << "这个文件里没有题目表，不是本游戏的题库。";
+        QTest::newRow("damaged file") << "damaged"
+                                      << "题库文件已损坏。";
     }
 
     void brokenBankIsReportedOnceAndLeavesTheResultClosed()
@@ -150,7 +153,19 @@ private slots:
         } else if (kind == QLatin1String("notable")) {
             // A keyed file whose table was never made.
             sqlite3_close(AdoConnection::openKeyed(path, ModuleGetNumber::bankPassword(), true));
+        } else if (kind == QLatin1String("damaged")) {
+            // A bank whose last page, where the records lie, was overwritten.
+            BankBuilder::write(path, ModuleGetNumber::bankPassword(),
+                entries({ QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"),
+                    QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7"), QStringLiteral("8") }));
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            QVERIFY(f.size() > 2048);
+            QVERIFY(f.seek(f.size() - 512));
+            f.write(QByteArray(256, '\x5A'));
         }
+        if (kind == QLatin1String("missing"))
+            description = description.arg(AppPath::toNative(path));
         ScriptedMessages messages;
         GameState form;
         form.ProgressBarMake.setVisible(true);
@@ -160,9 +175,7 @@ private slots:
         QCOMPARE(messages.count(), 1);
         QCOMPARE(messages.last().icon, MessageBox::Icon::Critical);
         QCOMPARE(messages.last().title, QStringLiteral("产生错误"));
-        QVERIFY2(messages.last().text.startsWith(QStringLiteral("连接题库时出错！")),
-            qPrintable(messages.last().text));
-        QVERIFY2(messages.last().text.contains(description), qPrintable(messages.last().text));
+        QCOMPARE(messages.last().text, QStringLiteral("连接题库时出错！") + description);
         QCOMPARE(bank.rsProblem.State(), 0);
         QCOMPARE(bank.cnProblem.State(), 0);
         QCOMPARE(form.ProgressBarMake.Value(), 0);

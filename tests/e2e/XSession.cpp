@@ -38,9 +38,38 @@ std::unique_ptr<QProcess> sessionProcess(int signal = SIGKILL)
     return process;
 }
 
+// A video card with sixteen outputs and no screen behind them; xrandr
+// switches two of them on once the server runs. The monitor's wide ranges
+// let it offer 1280 x 1024.
+const char *const kDummyConfig = R"(Section "Device"
+  Identifier "dummy"
+  Driver "dummy"
+  VideoRam 65536
+EndSection
+Section "Monitor"
+  Identifier "monitor"
+  HorizSync 5.0-1000.0
+  VertRefresh 5.0-200.0
+EndSection
+Section "Screen"
+  Identifier "screen"
+  Device "dummy"
+  Monitor "monitor"
+  DefaultDepth 24
+  SubSection "Display"
+    Depth 24
+    Virtual 2560 1024
+  EndSubSection
+EndSection
+Section "ServerFlags"
+  Option "AutoAddDevices" "false"
+  Option "AutoAddGPU" "false"
+EndSection
+)";
+
 } // namespace
 
-XSession::XSession(Accessibility accessibility)
+XSession::XSession(Accessibility accessibility, Monitors monitors)
 {
     // The program folder: a copy of the built one, without data files a
     // played build may have left.
@@ -57,18 +86,8 @@ XSession::XSession(Accessibility accessibility)
     QFile::setPermissions(m_program.filePath(QStringLiteral("vexa-sudoku")),
         QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
-    // Xvfb picks a free display itself and tells its number.
-    m_xvfb = sessionProcess();
-    m_xvfb->start(QStringLiteral("Xvfb"),
-        { QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"), QStringLiteral("0"),
-            QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"), QStringLiteral("tcp") });
-    QDeadlineTimer deadline(10000);
-    while (!deadline.hasExpired() && !m_xvfb->canReadLine())
-        m_xvfb->waitForReadyRead(200);
-    const QString number = QString::fromLatin1(m_xvfb->readLine()).trimmed();
-    if (number.isEmpty())
+    if (!startServer(monitors))
         return;
-    m_display = QLatin1Char(':') + number;
     m_wm = sessionProcess();
     m_wm->setProcessEnvironment(environment());
     m_wm->start(QStringLiteral("openbox"), {});
@@ -81,6 +100,75 @@ XSession::XSession(Accessibility accessibility)
 XSession::~XSession()
 {
     shutdown();
+}
+
+bool XSession::canShowTwoMonitors()
+{
+    return !QStandardPaths::findExecutable(QStringLiteral("Xorg")).isEmpty()
+        && !QStandardPaths::findExecutable(QStringLiteral("xrandr")).isEmpty()
+        && QFileInfo::exists(QStringLiteral("/usr/lib/xorg/modules/drivers/dummy_drv.so"));
+}
+
+bool XSession::startServer(Monitors monitors)
+{
+    // The server picks a free display itself and tells its number.
+    m_server = sessionProcess();
+    if (monitors == Monitors::One) {
+        m_server->start(QStringLiteral("Xvfb"),
+            { QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                QStringLiteral("0"), QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
+                QStringLiteral("tcp") });
+    } else {
+        const QString config = m_runtime.filePath(QStringLiteral("xorg.conf"));
+        QFile file(config);
+        if (!file.open(QIODevice::WriteOnly) || file.write(kDummyConfig) < 0)
+            return false;
+        file.close();
+        // No switch to the server's console: on a desktop the tests would
+        // take the screen away from whoever runs them.
+        m_server->start(QStringLiteral("Xorg"),
+            { QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-config"), config,
+                QStringLiteral("-logfile"), m_runtime.filePath(QStringLiteral("xorg.log")),
+                QStringLiteral("-nolisten"), QStringLiteral("tcp"), QStringLiteral("-noreset"),
+                QStringLiteral("-keeptty"), QStringLiteral("-novtswitch") });
+    }
+    QDeadlineTimer deadline(15000);
+    while (!deadline.hasExpired() && !m_server->canReadLine() && m_server->state() != QProcess::NotRunning)
+        m_server->waitForReadyRead(200);
+    const QString number = QString::fromLatin1(m_server->readLine()).trimmed();
+    if (number.isEmpty())
+        return false;
+    m_display = QLatin1Char(':') + number;
+    if (monitors == Monitors::TwoSideBySide) {
+        run(QStringLiteral("xrandr"),
+            { QStringLiteral("--addmode"), QStringLiteral("DUMMY1"), QStringLiteral("1280x1024") });
+        run(QStringLiteral("xrandr"),
+            { QStringLiteral("--output"), QStringLiteral("DUMMY0"), QStringLiteral("--mode"),
+                QStringLiteral("1280x1024"), QStringLiteral("--pos"), QStringLiteral("0x0"),
+                QStringLiteral("--output"), QStringLiteral("DUMMY1"), QStringLiteral("--mode"),
+                QStringLiteral("1280x1024"), QStringLiteral("--pos"), QStringLiteral("1280x0") });
+        if (this->monitors().size() != 2) {
+            m_display.clear();
+            return false;
+        }
+    }
+    return true;
+}
+
+QList<QRect> XSession::monitors() const
+{
+    // " 1: +DUMMY1 1280/339x1024/271+1280+0  DUMMY1"
+    const QRegularExpression line(
+        QStringLiteral("^ *\\d+: \\S+ (\\d+)/\\d+x(\\d+)/\\d+\\+(-?\\d+)\\+(-?\\d+)"),
+        QRegularExpression::MultilineOption);
+    QList<QRect> found;
+    auto it = line.globalMatch(run(QStringLiteral("xrandr"), { QStringLiteral("--listmonitors") }));
+    while (it.hasNext()) {
+        const auto m = it.next();
+        found << QRect(
+            m.captured(3).toInt(), m.captured(4).toInt(), m.captured(1).toInt(), m.captured(2).toInt());
+    }
+    return found;
 }
 
 QString XSession::accessibilityLauncher()
@@ -196,7 +284,13 @@ bool XSession::shutdown()
             && (!m_launcher || m_launcher->state() == QProcess::NotRunning);
     }
     stop(m_wm.get());
-    stop(m_xvfb.get());
+    // Asked to end, so that Xorg gives its console back; killed if it
+    // will not.
+    if (m_server && m_server->state() != QProcess::NotRunning) {
+        m_server->terminate();
+        if (!m_server->waitForFinished(5000))
+            stop(m_server.get());
+    }
     return clean;
 }
 
@@ -243,6 +337,17 @@ void XSession::pause(int msecs)
         QThread::msleep(20);
 }
 
+bool XSession::waitFor(const std::function<bool()> &condition, int msecs)
+{
+    QDeadlineTimer deadline(msecs);
+    while (!deadline.hasExpired()) {
+        if (condition())
+            return true;
+        pause(100);
+    }
+    return condition();
+}
+
 QByteArray XSession::readFile(const QString &name) const
 {
     QFile f(file(name));
@@ -256,27 +361,39 @@ void XSession::writeFile(const QString &name, const QByteArray &bytes) const
         f.write(bytes);
 }
 
-QString XSession::findMainWindow() const
+QString XSession::windowOfSize(const QSize &size) const
 {
     const QStringList ids = run(QStringLiteral("xdotool"),
         { QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--classname"), kClass })
                                 .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const QString wanted = QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
     for (const QString &id : ids) {
         const QString geometry = run(QStringLiteral("xdotool"), { QStringLiteral("getwindowgeometry"), id });
-        // The main window is 421 or 469 pixels wide; the splash 360.
-        if (geometry.contains(QLatin1String("421x349")) || geometry.contains(QLatin1String("469x349")))
+        if (geometry.contains(wanted))
             return id;
     }
     return {};
 }
 
-bool XSession::launch()
+QString XSession::findMainWindow() const
+{
+    // The main window is 421 or 469 pixels wide; the splash 360.
+    const QString narrow = windowOfSize(QSize(421, 349));
+    return narrow.isEmpty() ? windowOfSize(QSize(469, 349)) : narrow;
+}
+
+bool XSession::start()
 {
     m_game = sessionProcess();
     m_game->setProcessEnvironment(environment());
     m_game->setWorkingDirectory(QDir::tempPath());
     m_game->start(m_program.filePath(QStringLiteral("vexa-sudoku")), {});
-    if (!m_game->waitForStarted())
+    return m_game->waitForStarted();
+}
+
+bool XSession::launch()
+{
+    if (!start())
         return false;
     QDeadlineTimer deadline(20000);
     while (!deadline.hasExpired()) {
@@ -429,7 +546,39 @@ void XSession::setPrimarySelection(const QString &text) const
 
 QString XSession::property(const QString &name) const
 {
-    return run(QStringLiteral("xprop"), { QStringLiteral("-id"), m_window, name });
+    return property(m_window, name);
+}
+
+QString XSession::property(const QString &window, const QString &name) const
+{
+    return run(QStringLiteral("xprop"), { QStringLiteral("-id"), window, name });
+}
+
+QRect XSession::frameOf(const QString &window) const
+{
+    // xwininfo gives the client's place on the desktop; the window manager
+    // says how far its frame reaches beyond it.
+    const QString info = run(QStringLiteral("xwininfo"), { QStringLiteral("-id"), window });
+    auto number = [&info](const char *label) {
+        return QRegularExpression(QLatin1String(label) + QStringLiteral(":\\s+(-?\\d+)"))
+            .match(info)
+            .captured(1)
+            .toInt();
+    };
+    QRect client(
+        number("Absolute upper-left X"), number("Absolute upper-left Y"), number("Width"), number("Height"));
+    const auto extents = QRegularExpression(QStringLiteral("= (\\d+), (\\d+), (\\d+), (\\d+)"))
+                             .match(property(window, QStringLiteral("_NET_FRAME_EXTENTS")));
+    if (extents.hasMatch())
+        client.adjust(-extents.captured(1).toInt(), -extents.captured(3).toInt(), extents.captured(2).toInt(),
+            extents.captured(4).toInt());
+    return client;
+}
+
+void XSession::moveWindow(const QString &window, const QPoint &topLeft)
+{
+    run(QStringLiteral("xdotool"),
+        { QStringLiteral("windowmove"), window, QString::number(topLeft.x()), QString::number(topLeft.y()) });
 }
 
 int XSession::visibleWindows() const
@@ -462,4 +611,13 @@ QString XSession::keepScreenshot(const QString &name) const
     const QString path = folder + QLatin1Char('/') + name + QStringLiteral(".png");
     screenshot().save(path);
     return path;
+}
+
+void XSession::keepScreenshotIfFailed() const
+{
+    if (!QTest::currentTestFailed())
+        return;
+    const QString shot = keepScreenshot(QString::fromLatin1(QTest::currentTestFunction()));
+    if (!shot.isEmpty())
+        qWarning("screenshot kept: %s", qPrintable(shot));
 }

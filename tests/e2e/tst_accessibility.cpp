@@ -167,13 +167,10 @@ private slots:
 
     void cleanup()
     {
-        if (QTest::currentTestFailed() && x) {
-            if (probe)
-                qWarning("last events heard:\n%s", qPrintable(probe->recentEvents()));
-            const QString shot = x->keepScreenshot(QString::fromLatin1(QTest::currentTestFunction()));
-            if (!shot.isEmpty())
-                qWarning("screenshot kept: %s", qPrintable(shot));
-        }
+        if (QTest::currentTestFailed() && probe)
+            qWarning("last events heard:\n%s", qPrintable(probe->recentEvents()));
+        if (x)
+            x->keepScreenshotIfFailed();
         probe.reset();
         // Nothing started for the session may outlive it: no bus, no
         // launcher, no registry.

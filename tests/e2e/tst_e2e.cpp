@@ -54,17 +54,6 @@ Puzzle readSavedPuzzle(const XSession &x)
     return p;
 }
 
-bool waitFor(const std::function<bool()> &condition, int msecs = 10000)
-{
-    QDeadlineTimer deadline(msecs);
-    while (!deadline.hasExpired()) {
-        if (condition())
-            return true;
-        XSession::pause(100);
-    }
-    return condition();
-}
-
 // Saves by the shortcut and answers the game's messages; the save file
 // then names the puzzle on the board.
 bool saveByShortcut(XSession &x, bool overwrite)
@@ -78,7 +67,7 @@ bool saveByShortcut(XSession &x, bool overwrite)
             return false;
     }
     x.key(QStringLiteral("Return"));
-    return waitFor([&] { return x.visibleWindows() == 1; });
+    return XSession::waitFor([&] { return x.visibleWindows() == 1; });
 }
 
 bool pixelLike(const QImage &image, const QImage &expected, const QPoint &at)
@@ -106,7 +95,7 @@ bool startButtonShows(XSession &x, const QString &image)
 {
     const QImage skin = QImageReader(x.file(QStringLiteral("interface/black/") + image)).read();
     const QPoint middle((kStart.x() * 2 + 15) / 30, (kStart.y() * 2 + 15) / 30);
-    return waitFor([&] { return pixelLike(x.windowShot(), skin, middle); }, 5000);
+    return XSession::waitFor([&] { return pixelLike(x.windowShot(), skin, middle); }, 5000);
 }
 
 } // namespace
@@ -127,11 +116,8 @@ private slots:
 
     void cleanup()
     {
-        if (QTest::currentTestFailed() && x) {
-            const QString shot = x->keepScreenshot(QString::fromLatin1(QTest::currentTestFunction()));
-            if (!shot.isEmpty())
-                qWarning("screenshot kept: %s", qPrintable(shot));
-        }
+        if (x)
+            x->keepScreenshotIfFailed();
         x.reset();
     }
 
@@ -166,7 +152,7 @@ private slots:
         x->click(kFinish.x(), kFinish.y());
         QVERIFY(x->waitForDialog(15000));
         x->key(QStringLiteral("Return"));
-        QVERIFY(waitFor(
+        QVERIFY(XSession::waitFor(
             [&] { return x->readFile(QStringLiteral("grade")).contains("[FinishedCount]\r\n 1 \r\n"); }));
         const QList<QByteArray> grade = x->readFile(QStringLiteral("grade")).split('\n');
         // The first finish is the record.
@@ -244,7 +230,7 @@ private slots:
         QVERIFY(x->waitForExit());
         QVERIFY(x->readFile(QStringLiteral("setting")).contains("[PutOnFront]\r\nTrue\r\n"));
         QVERIFY(x->launch());
-        QVERIFY(waitFor([&] {
+        QVERIFY(XSession::waitFor([&] {
             return x->property(QStringLiteral("_NET_WM_STATE"))
                 .contains(QLatin1String("_NET_WM_STATE_ABOVE"));
         }));
@@ -290,7 +276,7 @@ private slots:
         for (int step = 1; step <= 5; ++step)
             x->moveToScreen(grab + QPoint(step * 10, step * 6));
         x->mouseUp();
-        QVERIFY(waitFor([&] { return x->origin() != before; }, 5000));
+        QVERIFY(XSession::waitFor([&] { return x->origin() != before; }, 5000));
         const QPoint moved = x->origin() - before;
         QVERIFY2(qAbs(moved.x() - 50) <= 3 && qAbs(moved.y() - 30) <= 3,
             qPrintable(QStringLiteral("%1,%2").arg(moved.x()).arg(moved.y())));
@@ -305,9 +291,9 @@ private slots:
         };
         QVERIFY(above());
         x->click(kPin.x(), kPin.y());
-        QVERIFY(waitFor([&] { return !above(); }));
+        QVERIFY(XSession::waitFor([&] { return !above(); }));
         x->click(kPin.x(), kPin.y());
-        QVERIFY(waitFor(above));
+        QVERIFY(XSession::waitFor(above));
     }
 
     void menuByMouseAndKeyboard()
@@ -316,7 +302,7 @@ private slots:
         x->click(kMenuButton.x(), kMenuButton.y());
         QVERIFY(x->waitForDialog());
         x->key(QStringLiteral("Escape"));
-        QVERIFY(waitFor([&] { return x->visibleWindows() == 1; }));
+        QVERIFY(XSession::waitFor([&] { return x->visibleWindows() == 1; }));
         // Opened by the mouse, chosen by the keyboard: the first item starts.
         x->click(kMenuButton.x(), kMenuButton.y());
         QVERIFY(x->waitForDialog());

@@ -74,7 +74,9 @@ private slots:
         m_folder = std::make_unique<ProgramFolder>();
         m_server = std::make_unique<LocalHttpServer>();
         QVERIFY(m_server->listen());
-        WebAddresses::setVersionFile(m_server->url());
+        // The whole site lies on the local server: the check must find the
+        // version file below the base address.
+        WebAddresses::setBase(m_server->url(QStringLiteral("/vexa/")));
         m_main = std::make_unique<QWidget>();
         m_main->setWindowIcon(mainIcon());
         m_main->setGeometry(120, 90, 601, 421);
@@ -91,7 +93,7 @@ private slots:
     {
         delete FormUpdate::instance();
         UrlOpener::setHandler({});
-        WebAddresses::resetVersionFile();
+        WebAddresses::resetBase();
         DLControl::resetDefaultTimeout();
         m_messages.reset();
         m_main.reset();
@@ -200,8 +202,7 @@ private slots:
 
     void refusedConnection()
     {
-        WebAddresses::setVersionFile(
-            QStringLiteral("http://127.0.0.1:%1/vexa/updateinfo.htm").arg(LocalHttpServer::unusedPort()));
+        WebAddresses::setBase(QStringLiteral("http://127.0.0.1:%1/vexa/").arg(LocalHttpServer::unusedPort()));
         QPointer<FormUpdate> dialog = openDialog();
         QTRY_VERIFY(settled(dialog));
         QCOMPARE(stateOf(dialog), QStringLiteral("不明错误！"));
@@ -254,25 +255,24 @@ private slots:
     {
         QTest::addColumn<QByteArray>("answer");
         QTest::addColumn<int>("answerToQuestion");
-        QTest::addColumn<QList<QUrl>>("opened");
-        const QList<QUrl> home { QUrl(WebAddresses::homePage()) };
+        QTest::addColumn<bool>("opensHome");
         QTest::newRow("newer, yes") << LocalHttpServer::ok("1.0.65\r\n") << int(MessageBox::Answer::Yes)
-                                    << home;
+                                    << true;
         QTest::newRow("newer, no") << LocalHttpServer::ok("1.0.65\r\n") << int(MessageBox::Answer::No)
-                                   << QList<QUrl>();
+                                   << false;
         QTest::newRow("next minor, yes")
-            << LocalHttpServer::ok("1.1.0") << int(MessageBox::Answer::Yes) << home;
+            << LocalHttpServer::ok("1.1.0") << int(MessageBox::Answer::Yes) << true;
         QTest::newRow("trailing blank, yes")
-            << LocalHttpServer::ok("1.0.64 \r\nrest") << int(MessageBox::Answer::Yes) << home;
+            << LocalHttpServer::ok("1.0.64 \r\nrest") << int(MessageBox::Answer::Yes) << true;
         QTest::newRow("trailing blank, no")
-            << LocalHttpServer::ok("1.0.64 \r\nrest") << int(MessageBox::Answer::No) << QList<QUrl>();
+            << LocalHttpServer::ok("1.0.64 \r\nrest") << int(MessageBox::Answer::No) << false;
     }
 
     void newerVersion()
     {
         QFETCH(QByteArray, answer);
         QFETCH(int, answerToQuestion);
-        QFETCH(QList<QUrl>, opened);
+        QFETCH(bool, opensHome);
         m_server->answer(answer);
         // Asked while the dialog is out of sight and names what it found.
         QPointer<FormUpdate> dialog = openDialog();
@@ -296,7 +296,9 @@ private slots:
         QCOMPARE(question.text, QStringLiteral("发现新版本，是否进入下载页面？"));
         QVERIFY(hiddenWhenAsked);
         QCOMPARE(stateWhenAsked, QStringLiteral("发现新版本"));
-        QCOMPARE(m_opened, opened);
+        // The home page below the same base the version file came from.
+        const QList<QUrl> home { QUrl(m_server->url(QStringLiteral("/vexa/"))) };
+        QCOMPARE(m_opened, opensHome ? home : QList<QUrl>());
         // Unloaded either way, and the main window is the player's again.
         QVERIFY(m_main->isEnabled());
         QVERIFY(FormUpdate::instance() == nullptr);

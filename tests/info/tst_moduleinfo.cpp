@@ -1,6 +1,7 @@
 #include "FormAbout.h"
 #include "FormCopyright.h"
 #include "FormHelp.h"
+#include "FormSelectPath.h"
 #include "FormUpdate.h"
 #include "GameHarness.h"
 #include "LocalHttpServer.h"
@@ -40,7 +41,7 @@ private slots:
         delete FormHelp::instance();
         delete FormUpdate::instance();
         UrlOpener::setHandler({});
-        WebAddresses::resetVersionFile();
+        WebAddresses::resetBase();
     }
 
     void popupsOpenOverTheMainWindow_data()
@@ -100,6 +101,22 @@ private slots:
         ModuleInfo::menuAbout_Help_Click(form, &form);
         QCOMPARE(FormHelp::instance(), help.data());
         QVERIFY(form.isEnabled());
+
+        // The dialogs that hold the main window leave the help usable.
+        LocalHttpServer server;
+        QVERIFY(server.listen());
+        server.hold();
+        WebAddresses::setBase(server.url(QStringLiteral("/vexa/")));
+        ModuleInfo::menuGame_SoftUpdata_Click(form, &form);
+        QVERIFY(!form.isEnabled());
+        QVERIFY(help->isEnabled());
+        FormUpdate::instance()->cmdCancel->click();
+        QTRY_VERIFY(form.isEnabled());
+        FormSelectPath *folder = FormSelectPath::menuGame_SavePicture_Click(form, &form);
+        QVERIFY(!form.isEnabled());
+        QVERIFY(help->isEnabled());
+        folder->cmdCancel_Click();
+        QVERIFY(form.isEnabled());
     }
 
     void updateInfoOpensTheUpdatePage()
@@ -107,9 +124,12 @@ private slots:
         GameHarness h;
         h.load();
         ModuleInfo::menuAbout_UpdateInfo_Click(h.form(), &h.form());
-        QCOMPARE(m_opened, QList<QUrl> { QUrl(QStringLiteral("https://lumbrook.example/vexa/update.htm")) });
-        QCOMPARE(WebAddresses::updatePage(), QStringLiteral("https://lumbrook.example/vexa/update.htm"));
-        QCOMPARE(WebAddresses::versionFile(), QStringLiteral("https://lumbrook.example/vexa/updateinfo.htm"));
+        // Below the base address the build was configured with.
+        const QString base = QStringLiteral(VEXA_TEST_WEB_BASE);
+        QVERIFY(base.endsWith(QLatin1Char('/')));
+        QCOMPARE(m_opened, QList<QUrl> { QUrl(base + QStringLiteral("update.htm")) });
+        QCOMPARE(WebAddresses::versionFile(), base + QStringLiteral("updateinfo.htm"));
+        QCOMPARE(WebAddresses::homePage(), base);
     }
 
     void updateCheckHoldsTheMainWindow()
@@ -117,7 +137,7 @@ private slots:
         LocalHttpServer server;
         QVERIFY(server.listen());
         server.answer(LocalHttpServer::ok("1.0.64\r\n"));
-        WebAddresses::setVersionFile(server.url());
+        WebAddresses::setBase(server.url(QStringLiteral("/vexa")));
         GameHarness h;
         h.load();
         FormMain &form = h.form();

@@ -9,12 +9,7 @@
 #         -DVEXA_SCRATCH=... -P check_install.cmake
 cmake_minimum_required(VERSION 3.25)
 
-# Every failed check is reported and the script goes on, so one run shows
-# them all; any of them makes it end with an error.
-function(fail message)
-  message(SEND_ERROR "${message}")
-  set_property(GLOBAL APPEND PROPERTY vexa_failures "${message}")
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/InstalledChecks.cmake)
 
 # A space in the prefix, so that the Exec line must be quoted.
 set(prefix "${VEXA_SCRATCH}/Vexa Sudoku")
@@ -152,81 +147,12 @@ else()
   message(STATUS "readelf not found; run paths are not checked")
 endif()
 
-# The installed copy starts through the link; with VEXA_REPORT_STARTUP it
-# ends once its splash is drawn, after the main window has loaded. Any
-# further arguments run it as another user.
-function(start_installed home)
-  set(runtime "${home}/runtime")
-  file(MAKE_DIRECTORY "${runtime}")
-  file(CHMOD "${runtime}" DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
-  execute_process(
-    COMMAND ${ARGN} ${CMAKE_COMMAND} -E env --unset=XDG_DATA_HOME --unset=DISPLAY "HOME=${home}"
-      "XDG_RUNTIME_DIR=${runtime}" QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy VEXA_REPORT_STARTUP=1
-      "${link}"
-    RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 60)
-  if(NOT rc EQUAL 0 OR NOT out MATCHES "splash-visible-ms")
-    fail("the installed program did not start (${rc}):\n${out}\n${err}")
-  endif()
-endfunction()
-
 set(home "${VEXA_SCRATCH}/home")
-start_installed("${home}")
-foreach(name setting grade)
-  if(NOT EXISTS "${program_dir}/${name}")
-    fail("a writable install did not keep ${name} in its program folder")
-  endif()
-  if(EXISTS "${home}/.local/share/vexa-sudoku/${name}")
-    fail("a writable install wrote ${name} into the user's data folder")
-  endif()
-  file(REMOVE "${program_dir}/${name}")
-endforeach()
+start_installed("${link}" "${home}")
+expect_written("${program_dir}" "${home}/.local/share/vexa-sudoku" "a writable install")
+file(REMOVE "${program_dir}/setting" "${program_dir}/grade")
 
-# A system-wide install: the program folder belongs to someone else. Root
-# writes anywhere, so root runs the program as nobody.
-set(home "${VEXA_SCRATCH}/system-home")
-file(MAKE_DIRECTORY "${home}")
-execute_process(COMMAND id -u OUTPUT_VARIABLE uid OUTPUT_STRIP_TRAILING_WHITESPACE)
-set(runner)
-set(can_run TRUE)
-if(uid STREQUAL "0")
-  find_program(setpriv setpriv)
-  if(setpriv)
-    file(MAKE_DIRECTORY "${home}/runtime")
-    execute_process(COMMAND chown -R 65534:65534 "${home}")
-    set(runner ${setpriv} --reuid=65534 --regid=65534 --clear-groups)
-    execute_process(COMMAND ${runner} test -x "${link}" -a -w "${home}" RESULT_VARIABLE rc)
-    if(NOT rc EQUAL 0)
-      set(can_run FALSE)
-      message(STATUS "nobody cannot reach ${prefix}: the read-only install is not started")
-    endif()
-  else()
-    set(can_run FALSE)
-    message(STATUS "root without setpriv: the read-only install is not started")
-  endif()
-else()
-  file(CHMOD "${program_dir}" DIRECTORY_PERMISSIONS OWNER_READ OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
-    WORLD_READ WORLD_EXECUTE)
-endif()
-if(can_run)
-  start_installed("${home}" ${runner})
-  foreach(name setting grade)
-    if(NOT EXISTS "${home}/.local/share/vexa-sudoku/${name}")
-      fail("a read-only install did not keep ${name} in the user's data folder")
-    endif()
-    if(EXISTS "${program_dir}/${name}")
-      fail("a read-only install wrote ${name} into its program folder")
-    endif()
-  endforeach()
-endif()
-file(CHMOD "${program_dir}" DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
-  GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+# A system-wide install: the program folder belongs to someone else.
+start_as_player("${link}" "${program_dir}" "${VEXA_SCRATCH}/system-home")
 
-get_property(failures GLOBAL PROPERTY vexa_failures)
-list(LENGTH failures count)
-if(count GREATER 0)
-  message(FATAL_ERROR "${count} installation check(s) failed; the scratch install is left in ${VEXA_SCRATCH}")
-endif()
-if(NOT VEXA_KEEP_SCRATCH)
-  file(REMOVE_RECURSE "${VEXA_SCRATCH}")
-endif()
-message(STATUS "installation checked")
+finish_checks("${VEXA_SCRATCH}" "installation")

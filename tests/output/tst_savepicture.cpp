@@ -162,7 +162,16 @@ private slots:
             old.write("not a picture");
         }
 
+        // The folder dialog has gone by the time the message names the file.
+        bool dialogBehindMessage = false;
+        game.messages.onShown = [&](const MessageBox::Request &) {
+            for (QWidget *w : QApplication::topLevelWidgets())
+                dialogBehindMessage = dialogBehindMessage
+                    || (w->objectName() == QLatin1String("formSelectPath") && w->isVisible());
+        };
         saveInto(game, folder.path());
+        game.messages.onShown = {};
+        QVERIFY(!dialogBehindMessage);
         QCOMPARE(FormSelectPath::strSavePath, folder.path());
         QVERIFY(form.isEnabled());
         QCOMPARE(pictureWindow(), nullptr);

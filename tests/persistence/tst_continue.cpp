@@ -8,6 +8,7 @@
 #include "Skin.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QtTest>
 
 namespace {
@@ -407,18 +408,23 @@ private slots:
     {
         QTest::addColumn<QString>("bank");
         QTest::addColumn<QList<int>>("progressSeen");
+        // What the player is told after the prefix, in his language.
+        QTest::addColumn<QString>("cause");
         const QList<int> noRecord { 10, 30, 50, 0 };
-        QTest::newRow("puzzle finished") << "finished" << noRecord;
-        QTest::newRow("puzzle not in the bank") << "other ids" << noRecord;
-        QTest::newRow("bank missing") << "missing" << noRecord;
-        QTest::newRow("text posing as a bank") << "text" << noRecord;
-        QTest::newRow("record with a 0 in its grid") << "damaged" << QList<int> { 10, 30, 50, 60, 0 };
+        const QString noCurrent = QStringLiteral("当前的记录");
+        QTest::newRow("puzzle finished") << "finished" << noRecord << noCurrent;
+        QTest::newRow("puzzle not in the bank") << "other ids" << noRecord << noCurrent;
+        QTest::newRow("bank missing") << "missing" << noRecord << "找不到题库文件";
+        QTest::newRow("text posing as a bank") << "text" << noRecord << "不是题库";
+        QTest::newRow("record with a 0 in its grid")
+            << "damaged" << QList<int> { 10, 30, 50, 60, 0 } << "题库中第 3 题的记录已损坏：第 2 行第 9 列";
     }
 
     void bankWithoutTheSavedPuzzle()
     {
         QFETCH(QString, bank);
         QFETCH(QList<int>, progressSeen);
+        QFETCH(QString, cause);
         GameHarness game;
         const QString bankPath = game.folder().file(QStringLiteral("problem/problem.dbs"));
         QVERIFY(QFile::remove(bankPath));
@@ -455,7 +461,10 @@ private slots:
         QCOMPARE(shown.icon, MessageBox::Icon::Critical);
         QCOMPARE(shown.title, QStringLiteral("产生错误"));
         const QString head = QStringLiteral("连接题库时出错！");
-        QVERIFY2(shown.text.startsWith(head) && shown.text.size() > head.size(), qPrintable(shown.text));
+        QVERIFY2(shown.text.startsWith(head) && shown.text.contains(cause), qPrintable(shown.text));
+        // No English words, apart from a quoted file name.
+        const QString words = QString(shown.text).remove(QRegularExpression(QStringLiteral("“[^”]*”")));
+        QVERIFY2(!words.contains(QRegularExpression(QStringLiteral("[A-Za-z]{4}"))), qPrintable(shown.text));
         QCOMPARE(progress, progressSeen);
         QVERIFY(!form.ProgressBarMake.Visible());
         QCOMPARE(form.MousePointer(), GameState::kPointerDefault);

@@ -16,13 +16,13 @@ class FakeWindow : public GameState
 {
 public:
     QRect rect;
-    QSize screen;
+    QRect screen;
     bool minimized = false;
     QList<QPoint> moves;
     int drags = 0;
 
     QRect windowRect() const override { return rect; }
-    QSize screenSize() const override { return screen; }
+    QRect screenRect() const override { return screen; }
     bool isMinimized() const override { return minimized; }
     void moveWindow(int left, int top) override
     {
@@ -146,29 +146,51 @@ private slots:
 
     void keepsTheWindowOnTheScreen_data()
     {
-        // Twips: a 1024 x 768 screen, a 6000 x 5000 window.
+        // Twips: a 6000 x 5000 window on a 1024 x 768 monitor, which is the
+        // whole desktop, or the second one, right of or below the first.
+        QTest::addColumn<QRect>("screen");
         QTest::addColumn<QRect>("window");
         QTest::addColumn<bool>("moved");
         QTest::addColumn<QPoint>("to");
-        QTest::newRow("inside") << QRect(3000, 2000, 6000, 5000) << false << QPoint();
-        QTest::newRow("touching the corner") << QRect(9360, 6520, 6000, 5000) << false << QPoint();
-        QTest::newRow("below the bottom") << QRect(3000, 8000, 6000, 5000) << true << QPoint(3000, 6520);
-        QTest::newRow("past the right") << QRect(12000, 2000, 6000, 5000) << true << QPoint(9360, 2000);
-        QTest::newRow("above the top") << QRect(3000, -300, 6000, 5000) << true << QPoint(3000, 0);
-        QTest::newRow("past the left") << QRect(-450, 2000, 6000, 5000) << true << QPoint(0, 2000);
-        QTest::newRow("bottom right") << QRect(14000, 11000, 6000, 5000) << true << QPoint(9360, 6520);
-        QTest::newRow("larger than the screen") << QRect(100, 100, 20000, 12000) << true << QPoint(0, 0);
-        QTest::newRow("larger, already at the origin") << QRect(0, 0, 20000, 12000) << false << QPoint();
+        const QRect only(0, 0, 15360, 11520);
+        QTest::newRow("inside") << only << QRect(3000, 2000, 6000, 5000) << false << QPoint();
+        QTest::newRow("touching the corner") << only << QRect(9360, 6520, 6000, 5000) << false << QPoint();
+        QTest::newRow("below the bottom")
+            << only << QRect(3000, 8000, 6000, 5000) << true << QPoint(3000, 6520);
+        QTest::newRow("past the right")
+            << only << QRect(12000, 2000, 6000, 5000) << true << QPoint(9360, 2000);
+        QTest::newRow("above the top") << only << QRect(3000, -300, 6000, 5000) << true << QPoint(3000, 0);
+        QTest::newRow("past the left") << only << QRect(-450, 2000, 6000, 5000) << true << QPoint(0, 2000);
+        QTest::newRow("bottom right")
+            << only << QRect(14000, 11000, 6000, 5000) << true << QPoint(9360, 6520);
+        QTest::newRow("larger than the screen")
+            << only << QRect(100, 100, 20000, 12000) << true << QPoint(0, 0);
+        QTest::newRow("larger, already at the origin")
+            << only << QRect(0, 0, 20000, 12000) << false << QPoint();
+
+        const QRect right(15360, 0, 15360, 11520);
+        QTest::newRow("right monitor, inside")
+            << right << QRect(20000, 2000, 6000, 5000) << false << QPoint();
+        QTest::newRow("right monitor, past its right")
+            << right << QRect(27000, 2000, 6000, 5000) << true << QPoint(24720, 2000);
+        QTest::newRow("right monitor, past its left")
+            << right << QRect(15000, 2000, 6000, 5000) << true << QPoint(15360, 2000);
+        const QRect below(0, 11520, 15360, 11520);
+        QTest::newRow("lower monitor, inside")
+            << below << QRect(3000, 14000, 6000, 5000) << false << QPoint();
+        QTest::newRow("lower monitor, past its bottom")
+            << below << QRect(3000, 19000, 6000, 5000) << true << QPoint(3000, 18040);
     }
 
     void keepsTheWindowOnTheScreen()
     {
+        QFETCH(QRect, screen);
         QFETCH(QRect, window);
         QFETCH(bool, moved);
         QFETCH(QPoint, to);
         FakeWindow form;
         form.rect = window;
-        form.screen = QSize(15360, 11520);
+        form.screen = screen;
         ModuleClock::Timer2_Timer(form);
         if (moved) {
             QCOMPARE(form.moves, QList<QPoint> { to });
@@ -184,7 +206,7 @@ private slots:
     {
         FakeWindow form;
         form.rect = QRect(-5000, 20000, 6000, 5000);
-        form.screen = QSize(15360, 11520);
+        form.screen = QRect(0, 0, 15360, 11520);
         form.minimized = true;
         ModuleClock::Timer2_Timer(form);
         QVERIFY(form.moves.isEmpty());
