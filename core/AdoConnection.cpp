@@ -3,9 +3,9 @@
 #include "AdoError.h"
 #include "AppPath.h"
 #include "ConnectionString.h"
+#include "RegularFile.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <sqlite3.h>
 
 namespace {
@@ -68,7 +68,7 @@ void AdoConnection::Open(const QString &connectionString, const QString &, const
     if (cs.value(QStringLiteral("Provider")).compare(QLatin1String(kProvider), Qt::CaseInsensitive) != 0)
         throw AdoError(QStringLiteral("Provider cannot be found. It may not be properly installed."));
     const QString source = AppPath::toNative(cs.value(QStringLiteral("Data Source")));
-    if (source.isEmpty() || !QFileInfo(source).isFile())
+    if (source.isEmpty() || !RegularFile::isRegular(source))
         throw AdoError(QStringLiteral("Could not find file '%1'.").arg(source));
     m_db = openKeyed(source, cs.value(QStringLiteral("Jet OLEDB:Database Password")), false);
 }

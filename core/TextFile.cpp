@@ -1,5 +1,7 @@
 #include "TextFile.h"
 
+#include "RegularFile.h"
+
 #include <QFile>
 #include <QSaveFile>
 #include <QStringDecoder>
@@ -18,10 +20,10 @@ bool fail(QString *error, const QString &text)
 
 std::optional<QStringList> TextFile::readLines(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> bytes = RegularFile::read(path, kMaxReadBytes);
+    if (!bytes)
         return std::nullopt;
-    return decodeLines(file.read(kMaxReadBytes));
+    return decodeLines(*bytes);
 }
 
 std::optional<QStringList> TextFile::decodeLines(const QByteArray &bytes)

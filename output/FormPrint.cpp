@@ -9,6 +9,7 @@
 #include "MessageBox.h"
 #include "ModuleGameSetting.h"
 #include "ModuleSound.h"
+#include "PictureFile.h"
 #include "Twips.h"
 #include "WindowDragger.h"
 
@@ -17,7 +18,6 @@
 #include <QDateTime>
 #include <QGroupBox>
 #include <QGuiApplication>
-#include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -90,7 +90,7 @@ void FormPrint::createControls()
     picLogo->setObjectName(QStringLiteral("picLogo"));
     picLogo->setGeometry(twipsRect(755, 300, 3495, 750));
     setBackground(picLogo, Qt::white);
-    const QImage logo = QImageReader(AppPath::file(QStringLiteral("\\pictures\\printlogo"))).read();
+    const QImage logo = PictureFile::read(AppPath::file(QStringLiteral("\\pictures\\printlogo")));
     if (!logo.isNull()) {
         // Laid onto white here rather than by the label: a printer driver
         // that smooths a transparent picture greys its edges.

@@ -414,17 +414,30 @@ QString XSession::clipboard() const
         { QStringLiteral("-o"), QStringLiteral("-selection"), QStringLiteral("clipboard") });
 }
 
-QString XSession::property(const QString &name) const
+QString XSession::property(const QString &name, const QString &window) const
 {
-    return run(QStringLiteral("xprop"), { QStringLiteral("-id"), m_window, name });
+    return run(
+        QStringLiteral("xprop"), { QStringLiteral("-id"), window.isEmpty() ? m_window : window, name });
+}
+
+QStringList XSession::visibleWindowIds() const
+{
+    return run(QStringLiteral("xdotool"),
+        { QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--classname"), kClass })
+        .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
 int XSession::visibleWindows() const
 {
-    return int(run(QStringLiteral("xdotool"),
-        { QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--classname"), kClass })
-                   .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
-                   .size());
+    return int(visibleWindowIds().size());
+}
+
+QString XSession::dialog() const
+{
+    for (const QString &id : visibleWindowIds())
+        if (id != m_window)
+            return id;
+    return {};
 }
 
 bool XSession::waitForDialog(int msecs)

@@ -66,11 +66,15 @@ public:
     // The game window's area of a screenshot.
     QImage windowShot() const;
     QString clipboard() const;
-    QString property(const QString &name) const;
+    // A property of the main window, or of another window by its id.
+    QString property(const QString &name, const QString &window = {}) const;
     // Waits until a new top-level window of the game (a message box) shows.
     bool waitForDialog(int msecs = 5000);
     // Counts the game's visible top-level windows.
     int visibleWindows() const;
+    // A visible top-level window of the game other than the main window
+    // (a message box), or nothing.
+    QString dialog() const;
     // Keeps a screenshot for the reader of a failed test.
     QString keepScreenshot(const QString &name) const;
 
@@ -83,6 +87,7 @@ private:
     // its registry and whatever else either bus started on request.
     QList<qint64> accessibilityHelpers() const;
     QString findMainWindow() const;
+    QStringList visibleWindowIds() const;
     QPoint screenOrigin() const;
 
     QTemporaryDir m_program;

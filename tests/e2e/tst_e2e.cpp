@@ -4,8 +4,10 @@
 
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QtTest>
+#include <sys/stat.h>
 
 namespace {
 
@@ -281,6 +283,40 @@ private slots:
         QVERIFY(waitFor([&] { return !above(); }));
         x->click(kPin.x(), kPin.y());
         QVERIFY(waitFor(above));
+    }
+
+    void fifosInPlaceOfFilesCountAsMissing()
+    {
+        // Each would stop the game in open() for a writer that never comes:
+        // the files read at start, the save, an effect and the help.
+        for (const char *name :
+            { "setting", "grade", "save", "interface/black/start1", "bkmusic/D_du.wav", "help/index.html" }) {
+            const QString path = x->file(QLatin1String(name));
+            QFile::remove(path);
+            QVERIFY2(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0, name);
+        }
+        QVERIFY(x->launch());
+        // The menu button sounds on its press, then the menu opens.
+        x->click(kMenuButton.x(), kMenuButton.y());
+        QVERIFY(x->waitForDialog());
+        x->key(QStringLiteral("Escape"));
+        QVERIFY(waitFor([&] { return x->visibleWindows() == 1; }));
+        // A save there is, though it cannot be read.
+        x->click(kContinue.x(), kContinue.y());
+        QVERIFY(x->waitForDialog());
+        QVERIFY(x->property(QStringLiteral("WM_NAME"), x->dialog()).contains(QStringLiteral("产生错误")));
+        x->key(QStringLiteral("Return"));
+        QVERIFY(waitFor([&] { return x->visibleWindows() == 1; }));
+        x->key(QStringLiteral("F1"));
+        QVERIFY(x->waitForDialog());
+        QVERIFY(x->property(QStringLiteral("WM_NAME"), x->dialog()).contains(QStringLiteral("出错")));
+        x->key(QStringLiteral("Return"));
+        QVERIFY(waitFor([&] { return x->visibleWindows() == 1; }));
+        x->key(QStringLiteral("ctrl+F4"));
+        QVERIFY(x->waitForExit());
+        // The exit wrote the settings and statistics as files of their own.
+        QVERIFY(QFileInfo(x->file(QStringLiteral("setting"))).isFile());
+        QVERIFY(QFileInfo(x->file(QStringLiteral("grade"))).isFile());
     }
 
     void menuByMouseAndKeyboard()
