@@ -377,7 +377,7 @@ void FormPrint::cmdPrint_Click()
     QString error;
     if (!printClientArea(&error))
         MessageBox::show({ MessageBox::Icon::None, QStringLiteral("Vexa Sudoku"), error,
-            MessageBox::Buttons::Ok, MessageBox::Answer::Ok });
+            MessageBox::Buttons::Ok, MessageBox::Answer::Ok, this });
     setPrintLayout(false);
 }
 

@@ -440,6 +440,18 @@ QString XSession::dialog() const
     return {};
 }
 
+QStringList XSession::stackingOrder() const
+{
+    // "_NET_CLIENT_LIST_STACKING(WINDOW): window id # 0x400007, 0x600003"
+    const QString listed = run(
+        QStringLiteral("xprop"), { QStringLiteral("-root"), QStringLiteral("_NET_CLIENT_LIST_STACKING") });
+    QStringList ids;
+    const QRegularExpression hex(QStringLiteral("0x([0-9a-fA-F]+)"));
+    for (auto it = hex.globalMatch(listed); it.hasNext();)
+        ids << QString::number(it.next().captured(1).toULongLong(nullptr, 16));
+    return ids;
+}
+
 bool XSession::waitForDialog(int msecs)
 {
     QDeadlineTimer deadline(msecs);

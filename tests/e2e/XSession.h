@@ -75,6 +75,9 @@ public:
     // A visible top-level window of the game other than the main window
     // (a message box), or nothing.
     QString dialog() const;
+    // The window manager's clients from the bottom of the stack to the
+    // top, as its _NET_CLIENT_LIST_STACKING tells them.
+    QStringList stackingOrder() const;
     // Keeps a screenshot for the reader of a failed test.
     QString keepScreenshot(const QString &name) const;
 

@@ -285,6 +285,27 @@ private slots:
         QVERIFY(waitFor(above));
     }
 
+    void messageAfterAQuestionStandsAboveTheWindow()
+    {
+        // Kept on top, as by default: the box after the overwrite question
+        // is raised while no window of the game is active.
+        QVERIFY(x->launch());
+        QVERIFY(x->property(QStringLiteral("_NET_WM_STATE")).contains(QLatin1String("_NET_WM_STATE_ABOVE")));
+        x->click(kStart.x(), kStart.y());
+        QVERIFY(startButtonShows(*x, QStringLiteral("start3")));
+        QVERIFY(saveByShortcut(*x, false));
+        x->key(QStringLiteral("ctrl+s"));
+        QVERIFY(x->waitForDialog());
+        x->key(QStringLiteral("alt+y"));
+        QVERIFY(x->waitForDialog());
+        const QString box = x->dialog();
+        QVERIFY(x->property(QStringLiteral("WM_NAME"), box).contains(QStringLiteral("数独SUDOKU 存盘")));
+        const QStringList stacking = x->stackingOrder();
+        QVERIFY2(stacking.indexOf(box) > stacking.indexOf(x->mainWindow()), qPrintable(stacking.join(u' ')));
+        x->key(QStringLiteral("Return"));
+        QVERIFY(waitFor([&] { return x->visibleWindows() == 1; }));
+    }
+
     void fifosInPlaceOfFilesCountAsMissing()
     {
         // Each would stop the game in open() for a writer that never comes:
