@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
@@ -314,6 +315,30 @@ private slots:
         QCOMPARE(game.file(QStringLiteral("grade")), bad);
         // The settings are written all the same.
         QCOMPARE(game.file(QStringLiteral("setting")), kDefaultSetting);
+    }
+
+    void failedSettingWriteIsReportedAndTheExitGoesOn()
+    {
+        GameHarness game;
+        game.load();
+        // A folder in the file's place: the write fails, as on a full disk,
+        // with the system's reason.
+        QVERIFY(QFile::remove(game.folder().file(QStringLiteral("setting"))));
+        QVERIFY(QDir().mkdir(game.folder().file(QStringLiteral("setting"))));
+        Clock::advance(65 * 1000);
+        game.sound.clear();
+        game.form().close();
+        QCOMPARE(game.messages.count(), 1);
+        const MessageBox::Request &report = game.messages.last();
+        QCOMPARE(report.icon, MessageBox::Icon::Critical);
+        QCOMPARE(report.title, QStringLiteral("出错"));
+        const QStringList lines = report.text.split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(lines.first(), QStringLiteral("设置保存失败！"));
+        QVERIFY(!lines.last().isEmpty());
+        // The rest of the exit ran all the same.
+        QVERIFY(game.file(QStringLiteral("grade")).contains("[TotalTime]\r\n00:01:05\r\n"));
+        QCOMPARE(game.sound.history.last(), QStringLiteral("close bkmusic/osmira.mid"));
     }
 
     void crossHintTintsRowAndColumn()
