@@ -127,6 +127,10 @@ void ModuleFormLoad::Form_Load(GameState &form)
         mm->DeviceType = QStringLiteral("Sequencer");
         mm->FileName = AppPath::file(QStringLiteral("\\bkmusic\\osmira.mid"));
     }
+    // What a write cut short by the end of the program left beside the
+    // files; only one copy of the game runs, so no write is under way.
+    for (const QString &path : { SettingFile::path(), GradeFile::path(), SaveFile::path() })
+        TextFile::removeLeftovers(path);
     const QString gradePath = GradeFile::path();
     QString error;
     bool created = GradeFile::createDefaultIfMissing(gradePath, &error);

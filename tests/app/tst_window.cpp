@@ -94,6 +94,31 @@ private slots:
         QCOMPARE(cellsWithBack(form, 0xE6E6E6).size(), 36);
     }
 
+    void leftoversOfCutWritesGoAtStart()
+    {
+        GameHarness game;
+        const ProgramFolder &folder = game.folder();
+        // A write cut short between naming its finished temporary file and
+        // the rename leaves that file, named as the atomic write names it.
+        const QStringList leftovers { QStringLiteral("save.qWzKtb"), QStringLiteral("setting.AbCdEf"),
+            QStringLiteral("grade.ZyXwVu") };
+        // Anything else stays, however close its name.
+        const QStringList others { QStringLiteral("save.qWzKt"), QStringLiteral("save.qWzKt1"),
+            QStringLiteral("save.qWzKtb.old"), QStringLiteral("Save.qWzKtb"),
+            QStringLiteral("problem.AbCdEf") };
+        for (const QString &name : leftovers + others)
+            writeFile(folder.file(name), "x");
+        QVERIFY(QDir().mkdir(folder.file(QStringLiteral("grade.QqQqQq"))));
+        QVERIFY(QFile::link(
+            folder.file(QStringLiteral("save.qWzKt")), folder.file(QStringLiteral("setting.LnKlNk"))));
+        game.load();
+        for (const QString &name : leftovers)
+            QVERIFY2(!QFileInfo::exists(folder.file(name)), qPrintable(name));
+        for (const QString &name : others + QStringList { QStringLiteral("grade.QqQqQq") })
+            QVERIFY2(QFileInfo::exists(folder.file(name)), qPrintable(name));
+        QVERIFY(QFileInfo(folder.file(QStringLiteral("setting.LnKlNk"))).isSymLink());
+    }
+
     void settingsAreReadByPosition_data()
     {
         QTest::addColumn<QByteArray>("file");
