@@ -131,10 +131,10 @@ void ModuleFormLoad::Form_Load(GameState &form)
     // files; only one copy of the game runs, so no write is under way.
     for (const QString &path : { SettingFile::path(), GradeFile::path(), SaveFile::path() })
         TextFile::removeLeftovers(path);
-    const QString gradePath = GradeFile::path();
+    const QString gradePath = GradeFile::pathToRead();
     QString error;
     bool created = GradeFile::createDefaultIfMissing(gradePath, &error);
-    const QString settingPath = SettingFile::path();
+    const QString settingPath = SettingFile::pathToRead();
     if (created && !QFileInfo::exists(settingPath))
         created = TextFile::writeLines(settingPath, SettingFile::defaultLines(), &error);
     if (!created) {
@@ -198,7 +198,7 @@ void ModuleFormLoad::Form_Load(GameState &form)
     form.txtEnter.setFontBold(false);
     form.txtEnter.setBackColor(RGB(255, 180, 55));
 
-    const bool saved = QFileInfo::exists(SaveFile::path());
+    const bool saved = QFileInfo::exists(SaveFile::pathToRead());
     Skin::setEnabled(form.cmdContinue, QStringLiteral("continue"), saved);
     form.menuGame_Continue.setEnabled(saved);
     Skin::setEnabled(form.cmdSave, QStringLiteral("save"), false);

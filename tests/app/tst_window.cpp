@@ -703,6 +703,56 @@ private slots:
         QVERIFY(game.sound.history.contains(QStringLiteral("play bkmusic/osmira.mid")));
     }
 
+    void readOnlyProgramFolderLendsThePlayersFiles()
+    {
+        // A portable copy played while it could take files.
+        GameHarness game;
+        const ProgramFolder &folder = game.folder();
+        game.load();
+        game.click(QStringLiteral("cmdStart"));
+        const QString id = game.form().GetNumberOrder;
+        game.tick(65);
+        game.click(QStringLiteral("cmdSave"));
+        game.trigger(QStringLiteral("menuSetting_FontBold"));
+        game.form().close();
+        QByteArray before;
+        for (const char *name : { "setting", "grade", "save" })
+            before += bytesOf(folder.file(QLatin1String(name)));
+
+        // Its folder read-only, the next start finds the player's files
+        // there while the player's own folder has none.
+        UnwritableFolder readOnly(folder.path());
+        if (!readOnly.holds())
+            QSKIP("this system lets the test write into a read-only folder");
+        AppPath::setFolder(folder.path());
+        game.messages.clear();
+        game.load();
+        FormMain &form = game.form();
+        QCOMPARE(game.messages.count(), 0);
+        QVERIFY(form.menuSetting_FontBold.Checked());
+        QCOMPARE(form.strTotalTime.toString(), QStringLiteral("00:01:05"));
+        QVERIFY(form.cmdContinue.Enabled());
+        game.click(QStringLiteral("cmdContinue"));
+        QCOMPARE(form.GetNumberOrder, id);
+        QCOMPARE(form.labelTime.Caption(), QStringLiteral("00:01:05"));
+
+        // Written from now on to the player's folder, the program folder's
+        // save counting as the one to replace.
+        game.messages.answerNext(MessageBox::Answer::Yes);
+        game.click(QStringLiteral("cmdSave"));
+        QCOMPARE(game.messages.shown().first().text, QStringLiteral("是否覆盖上次的记录？"));
+        QCOMPARE(game.messages.last().text, QStringLiteral("存盘操作完成！"));
+        game.form().close();
+        QCOMPARE(bytesOf(folder.userDataFile(QStringLiteral("setting"))), settingWith(19, "True"));
+        QVERIFY(
+            bytesOf(folder.userDataFile(QStringLiteral("grade"))).contains("[TotalTime]\r\n00:01:05\r\n"));
+        QVERIFY(bytesOf(folder.userDataFile(QStringLiteral("save"))).contains("\r\n00:01:05\r\n"));
+        QByteArray after;
+        for (const char *name : { "setting", "grade", "save" })
+            after += bytesOf(folder.file(QLatin1String(name)));
+        QCOMPARE(after, before);
+    }
+
     void titleBarDragsTheWindow()
     {
         GameHarness game;
