@@ -340,6 +340,24 @@ private slots:
         QVERIFY(QFileInfo(x->file(QStringLiteral("grade"))).isFile());
     }
 
+    void pressOnTheIdleBoardEndsWithTheRelease()
+    {
+        // No game: the cells take no input and the press falls through to
+        // the window's background, which moves the window.
+        QVERIFY(x->launch());
+        const QPoint before = x->origin();
+        const CellLabel cell(40);
+        const QPoint middle(cell.Left() + CellLabel::kSize / 2, cell.Top() + CellLabel::kSize / 2);
+        x->mouseDown(middle.x(), middle.y());
+        XSession::pause(200);
+        x->mouseUp();
+        const QPoint pointer = before + QPoint((middle.x() * 2 + 15) / 30, (middle.y() * 2 + 15) / 30);
+        for (int step = 1; step <= 5; ++step)
+            x->moveToScreen(pointer + QPoint(step * 12, step * 8));
+        XSession::pause(300);
+        QCOMPARE(x->origin(), before);
+    }
+
     void menuByMouseAndKeyboard()
     {
         QVERIFY(x->launch());
