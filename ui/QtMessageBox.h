@@ -15,6 +15,8 @@ public:
     // the main window sets itself whenever it shows.
     static void setMainWindow(QWidget *window);
     static MessageBox::Answer exec(const MessageBox::Request &request);
+
+private:
     // The window a message box of `request` is raised on: the request's
     // owner, else the main window; null while neither exists.
     static QWidget *parentFor(const MessageBox::Request &request);

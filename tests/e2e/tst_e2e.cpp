@@ -82,6 +82,16 @@ bool saveByShortcut(XSession &x, bool overwrite)
     return waitFor([&] { return x.visibleWindows() == 1; });
 }
 
+// Waits for a message box with `title`, closes it with Return and waits
+// until it has gone.
+bool dismissBox(XSession &x, const QString &title)
+{
+    if (!x.waitForDialog() || !x.property(QStringLiteral("WM_NAME"), x.dialog()).contains(title))
+        return false;
+    x.key(QStringLiteral("Return"));
+    return waitFor([&] { return x.visibleWindows() == 1; });
+}
+
 bool pixelLike(const QImage &image, const QImage &expected, const QPoint &at)
 {
     // The button's middle pixel against the same pixel of its skin image.
@@ -324,15 +334,9 @@ private slots:
         QVERIFY(waitFor([&] { return x->visibleWindows() == 1; }));
         // A save there is, though it cannot be read.
         x->click(kContinue.x(), kContinue.y());
-        QVERIFY(x->waitForDialog());
-        QVERIFY(x->property(QStringLiteral("WM_NAME"), x->dialog()).contains(QStringLiteral("产生错误")));
-        x->key(QStringLiteral("Return"));
-        QVERIFY(waitFor([&] { return x->visibleWindows() == 1; }));
+        QVERIFY(dismissBox(*x, QStringLiteral("产生错误")));
         x->key(QStringLiteral("F1"));
-        QVERIFY(x->waitForDialog());
-        QVERIFY(x->property(QStringLiteral("WM_NAME"), x->dialog()).contains(QStringLiteral("出错")));
-        x->key(QStringLiteral("Return"));
-        QVERIFY(waitFor([&] { return x->visibleWindows() == 1; }));
+        QVERIFY(dismissBox(*x, QStringLiteral("出错")));
         x->key(QStringLiteral("ctrl+F4"));
         QVERIFY(x->waitForExit());
         // The exit wrote the settings and statistics as files of their own.
