@@ -4,12 +4,12 @@
 #include "CjkFont.h"
 #include "FormMain.h"
 #include "ModuleSystemVersion.h"
+#include "PictureFile.h"
 #include "SingleInstance.h"
 #include "X11Display.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
-#include <QImageReader>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPixmap>
@@ -27,9 +27,7 @@ QPixmap splashPicture()
 {
     // Read by content: the file has no extension, and a broken or missing
     // one must not stop the game from starting.
-    QImageReader reader(AppPath::file(QStringLiteral("\\pictures\\splash")));
-    reader.setDecideFormatFromContent(true);
-    const QImage image = reader.read();
+    const QImage image = PictureFile::read(AppPath::file(QStringLiteral("\\pictures\\splash")));
     if (!image.isNull())
         return QPixmap::fromImage(image);
     QPixmap panel(FormLogo::kPictureWidth, FormLogo::kPictureHeight);

@@ -29,6 +29,7 @@
 #include "ModuleSetting.h"
 #include "ModuleSound.h"
 #include "ModuleTitleBar.h"
+#include "QtMessageBox.h"
 #include "Rgb.h"
 #include "ScreenGeometry.h"
 #include "SkinButton.h"
@@ -448,6 +449,15 @@ void FormMain::Form_Unload()
         return;
     m_unloaded = true;
     ModuleExit::Form_Unload(*this);
+}
+
+void FormMain::showEvent(QShowEvent *event)
+{
+    // The shown window is the one the game's messages stand on; a window
+    // that replaces this one takes over only once it shows, so that what
+    // its load reports still stands on this one.
+    QtMessageBox::setMainWindow(this);
+    QWidget::showEvent(event);
 }
 
 void FormMain::closeEvent(QCloseEvent *event)

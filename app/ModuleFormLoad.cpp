@@ -127,10 +127,14 @@ void ModuleFormLoad::Form_Load(GameState &form)
         mm->DeviceType = QStringLiteral("Sequencer");
         mm->FileName = AppPath::file(QStringLiteral("\\bkmusic\\osmira.mid"));
     }
-    const QString gradePath = GradeFile::path();
+    // What a write cut short by the end of the program left beside the
+    // files; only one copy of the game runs, so no write is under way.
+    for (const QString &path : { SettingFile::path(), GradeFile::path(), SaveFile::path() })
+        TextFile::removeLeftovers(path);
+    const QString gradePath = GradeFile::pathToRead();
     QString error;
     bool created = GradeFile::createDefaultIfMissing(gradePath, &error);
-    const QString settingPath = SettingFile::path();
+    const QString settingPath = SettingFile::pathToRead();
     if (created && !QFileInfo::exists(settingPath))
         created = TextFile::writeLines(settingPath, SettingFile::defaultLines(), &error);
     if (!created) {
@@ -194,7 +198,7 @@ void ModuleFormLoad::Form_Load(GameState &form)
     form.txtEnter.setFontBold(false);
     form.txtEnter.setBackColor(RGB(255, 180, 55));
 
-    const bool saved = QFileInfo::exists(SaveFile::path());
+    const bool saved = QFileInfo::exists(SaveFile::pathToRead());
     Skin::setEnabled(form.cmdContinue, QStringLiteral("continue"), saved);
     form.menuGame_Continue.setEnabled(saved);
     Skin::setEnabled(form.cmdSave, QStringLiteral("save"), false);

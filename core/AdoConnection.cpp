@@ -4,9 +4,9 @@
 #include "AppPath.h"
 #include "BankErrorText.h"
 #include "ConnectionString.h"
+#include "RegularFile.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <sqlite3.h>
 
 namespace {
@@ -63,7 +63,7 @@ void AdoConnection::Open(const QString &connectionString, const QString &, const
     if (cs.value(QStringLiteral("Provider")).compare(QLatin1String(kProvider), Qt::CaseInsensitive) != 0)
         throw AdoError(QStringLiteral("找不到连接字符串所指的数据提供程序。"));
     const QString source = AppPath::toNative(cs.value(QStringLiteral("Data Source")));
-    if (source.isEmpty() || !QFileInfo(source).isFile())
+    if (source.isEmpty() || !RegularFile::isRegular(source))
         throw AdoError(BankErrorText::missingFile(source));
     m_db = openKeyed(source, cs.value(QStringLiteral("Jet OLEDB:Database Password")), false);
 }

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 #include <optional>
@@ -67,6 +68,15 @@ QString AppPath::dataFolder()
 QString AppPath::dataFile(const QString &literal)
 {
     return join(dataFolder(), literal);
+}
+
+QString AppPath::dataFileToRead(const QString &literal)
+{
+    const QString own = dataFile(literal);
+    if (dataFolder() == folder() || QFileInfo::exists(own))
+        return own;
+    const QString beside = file(literal);
+    return QFileInfo::exists(beside) ? beside : own;
 }
 
 QString AppPath::userDataFolder()

@@ -30,6 +30,11 @@ public:
     static QString dataFolder();
     // dataFolder() joined with a literal, as file() does.
     static QString dataFile(const QString &literal);
+    // Where a file the game writes is read from: dataFile(), unless the
+    // data folder is the user's and lacks a file that the program folder
+    // holds (a portable copy gone read-only): then the program folder's,
+    // until the first write leaves the player's own copy in the data folder.
+    static QString dataFileToRead(const QString &literal);
     // Where the files go when the program folder takes none: the user's
     // generic data location plus "/vexa-sudoku", unless a test set
     // another folder with setUserDataFolder().

@@ -31,6 +31,11 @@ QString GradeFile::path()
     return AppPath::dataFile(QStringLiteral("\\grade"));
 }
 
+QString GradeFile::pathToRead()
+{
+    return AppPath::dataFileToRead(QStringLiteral("\\grade"));
+}
+
 GradeFile::Values GradeFile::defaults()
 {
     Values v;

@@ -31,6 +31,8 @@ public:
 
     // The file in the current data folder (see AppPath::dataFolder).
     static QString path();
+    // Where the file is read from (see AppPath::dataFileToRead).
+    static QString pathToRead();
 
     static Values defaults();
 

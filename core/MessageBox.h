@@ -3,6 +3,8 @@
 #include <QString>
 #include <functional>
 
+class QObject;
+
 // Every message box of the game goes through here, so tests can answer
 // them and read what was shown. The application installs a handler that
 // shows a real dialog.
@@ -20,6 +22,9 @@ public:
         QString text;
         Buttons buttons = Buttons::Ok;
         Answer defaultButton = Answer::Ok;
+        // The window the message belongs to when that is not the main
+        // window: the secondary window it was raised from.
+        QObject *owner = nullptr;
     };
 
     using Handler = std::function<Answer(const Request &)>;

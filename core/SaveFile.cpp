@@ -40,6 +40,11 @@ QString SaveFile::path()
     return AppPath::dataFile(QStringLiteral("\\save"));
 }
 
+QString SaveFile::pathToRead()
+{
+    return AppPath::dataFileToRead(QStringLiteral("\\save"));
+}
+
 QString SaveFile::idLine(const QString &id)
 {
     // Reads a number the way the game's files are read: blanks before it

@@ -40,6 +40,8 @@ public:
 
     // The file in the current data folder (see AppPath::dataFolder).
     static QString path();
+    // Where the file is read from (see AppPath::dataFileToRead).
+    static QString pathToRead();
 
     // The 85 lines of the file, `today` on the last.
     static QStringList lines(const Contents &contents, const QDate &today);

@@ -25,6 +25,11 @@ QString SettingFile::path()
     return AppPath::dataFile(QStringLiteral("\\setting"));
 }
 
+QString SettingFile::pathToRead()
+{
+    return AppPath::dataFileToRead(QStringLiteral("\\setting"));
+}
+
 QStringList SettingFile::defaultLines()
 {
     QStringList values;

@@ -22,6 +22,8 @@ public:
 
     // The file in the current data folder (see AppPath::dataFolder).
     static QString path();
+    // Where the file is read from (see AppPath::dataFileToRead).
+    static QString pathToRead();
 
     static QStringList defaultLines();
     // The 20 lines of the file; lines a short (or missing) file lacks take

@@ -1,12 +1,23 @@
 #include "TextFile.h"
 
+#include "RegularFile.h"
+
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <algorithm>
 
 namespace {
 const char *const kCodePage = "GBK";
+
+bool isAsciiLetter(QChar c)
+{
+    return (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+        || (c >= QLatin1Char('A') && c <= QLatin1Char('Z'));
+}
 
 bool fail(QString *error, const QString &text)
 {
@@ -18,10 +29,10 @@ bool fail(QString *error, const QString &text)
 
 std::optional<QStringList> TextFile::readLines(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> bytes = RegularFile::read(path, kMaxReadBytes);
+    if (!bytes)
         return std::nullopt;
-    return decodeLines(file.read(kMaxReadBytes));
+    return decodeLines(*bytes);
 }
 
 std::optional<QStringList> TextFile::decodeLines(const QByteArray &bytes)
@@ -83,4 +94,22 @@ bool TextFile::writeLines(const QString &path, const QStringList &lines, QString
     if (!file.commit())
         return fail(error, file.errorString());
     return true;
+}
+
+void TextFile::removeLeftovers(const QString &path)
+{
+    // QSaveFile's temporary name: the target's, a dot and six random letters
+    // in the target's folder. Without QDir::System no FIFO or device is
+    // listed, without symbolic links nothing is reached through one.
+    const QFileInfo target(path);
+    const QString prefix = target.fileName() + QLatin1Char('.');
+    const QFileInfoList candidates = target.dir().entryInfoList({ prefix + QStringLiteral("??????") },
+        QDir::Files | QDir::Hidden | QDir::NoSymLinks | QDir::CaseSensitive);
+    for (const QFileInfo &candidate : candidates) {
+        const QString name = candidate.fileName();
+        const QStringView tail = QStringView(name).mid(prefix.size());
+        if (name.startsWith(prefix) && tail.size() == 6
+            && std::all_of(tail.begin(), tail.end(), isAsciiLetter))
+            QFile::remove(candidate.filePath());
+    }
 }

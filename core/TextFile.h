@@ -25,4 +25,9 @@ public:
     // as it was and the error's description is handed back. Characters
     // that GBK lacks are written as "?".
     static bool writeLines(const QString &path, const QStringList &lines, QString *error = nullptr);
+    // Removes what writeLines leaves beside `path` when the program ends
+    // between naming its finished temporary file and renaming it over the
+    // file: a regular file named after it with "." and six ASCII letters
+    // ("save.qWzKtb"). Nothing else is touched.
+    static void removeLeftovers(const QString &path);
 };

@@ -1,6 +1,7 @@
 #include "VersionCheck.h"
 
-#include <QFile>
+#include "RegularFile.h"
+
 #include <QStringDecoder>
 
 QString VersionCheck::localVersion()
@@ -27,14 +28,10 @@ QString VersionCheck::firstLine(const QByteArray &bytes)
 
 std::optional<QString> VersionCheck::readFirstLine(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> bytes = RegularFile::read(path, kMaxReadBytes);
+    if (!bytes)
         return std::nullopt;
-    const QByteArray bytes = file.read(kMaxReadBytes);
-    // A read error is not an empty first line.
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return firstLine(bytes);
+    return firstLine(*bytes);
 }
 
 bool VersionCheck::isNewer(const QString &published, const QString &local)

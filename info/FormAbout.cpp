@@ -2,6 +2,7 @@
 
 #include "AppPath.h"
 #include "CjkFont.h"
+#include "PictureFile.h"
 #include "Rgb.h"
 #include "Twips.h"
 #include "UrlOpener.h"
@@ -83,9 +84,9 @@ QPixmap FormAbout::logoPicture() const
     QPainter painter(&canvas);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
 
-    QPixmap logo(AppPath::file(QStringLiteral("\\pictures\\about")));
+    QImage logo = PictureFile::read(AppPath::file(QStringLiteral("\\pictures\\about")));
     if (logo.isNull())
-        logo.load(AppPath::file(QStringLiteral("\\pictures\\logo")));
+        logo = PictureFile::read(AppPath::file(QStringLiteral("\\pictures\\logo")));
     painter.setFont(CjkFont::song(12, true));
     painter.setPen(QColor(64, 64, 64));
     if (logo.isNull()) {
@@ -95,7 +96,7 @@ QPixmap FormAbout::logoPicture() const
     }
     if (logo.height() > box.height() || logo.width() > box.width())
         logo = logo.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    painter.drawPixmap(0, (box.height() - logo.height()) / 2, logo);
+    painter.drawImage(0, (box.height() - logo.height()) / 2, logo);
     // A picture that leaves room beside it gets the program's name there.
     const int textLeft = logo.width() + 8;
     if (textLeft < box.width() - 8) {

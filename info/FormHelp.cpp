@@ -1,11 +1,11 @@
 #include "FormHelp.h"
 
 #include "AppPath.h"
+#include "HelpBrowser.h"
 #include "MessageBox.h"
+#include "RegularFile.h"
 
-#include <QFileInfo>
 #include <QPointer>
-#include <QTextBrowser>
 #include <QVBoxLayout>
 
 namespace {
@@ -20,7 +20,7 @@ FormHelp::FormHelp(QWidget *parent)
     setWindowTitle(QStringLiteral("Vexa Sudoku 帮助"));
     resize(720, 560);
 
-    m_browser = new QTextBrowser(this);
+    m_browser = new HelpBrowser(this);
     m_browser->setObjectName(QStringLiteral("helpBrowser"));
     // Links are followed here, by followLink(), so that nothing but the
     // pages on the disk is ever loaded.
@@ -47,7 +47,7 @@ QString FormHelp::indexFile()
 FormHelp *FormHelp::open(QWidget *mainWindow)
 {
     const QString index = indexFile();
-    if (!QFileInfo(index).isFile()) {
+    if (!RegularFile::isRegular(index)) {
         MessageBox::critical(QStringLiteral("出错"), QStringLiteral("找不到帮助文件：") + index);
         return nullptr;
     }
@@ -91,7 +91,7 @@ void FormHelp::followLink(const QUrl &url)
             m_browser->scrollToAnchor(target.fragment());
         return;
     }
-    if (!QFileInfo(target.toLocalFile()).isFile())
+    if (!RegularFile::isRegular(target.toLocalFile()))
         return;
     m_browser->setSource(target);
 }

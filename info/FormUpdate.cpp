@@ -4,6 +4,7 @@
 #include "CjkFont.h"
 #include "DLControl.h"
 #include "MessageBox.h"
+#include "OwnedWindow.h"
 #include "Twips.h"
 #include "UrlOpener.h"
 #include "VersionCheck.h"
@@ -122,7 +123,7 @@ void FormUpdate::Form_Load()
     if (m_mainWindow) {
         // Created now, so that the size includes the frame where the
         // window system has already told it.
-        winId();
+        OwnedWindow::setOwner(this, m_mainWindow);
         const QRect main = m_mainWindow->frameGeometry();
         const QSize own = frameGeometry().size();
         move(qRound(main.left() + main.width() / 2.0 - own.width() / 2.0),
@@ -218,6 +219,10 @@ void FormUpdate::DLControl1_Finished(qint32 value)
     }
     setState(QStringLiteral("发现新版本"));
     hide();
+    // The question stands on the main window: a hidden dialog gives the
+    // window manager nothing to keep it above. The main window is the
+    // player's again, though no input reaches it past the modal question.
+    releaseMainWindow();
     const MessageBox::Answer answer = MessageBox::show({ MessageBox::Icon::None, QStringLiteral("是否更新"),
         QStringLiteral("发现新版本，是否进入下载页面？"), MessageBox::Buttons::YesNo,
         MessageBox::Answer::Yes });

@@ -1,6 +1,7 @@
 #include "MMControl.h"
 
 #include "AppPath.h"
+#include "RegularFile.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -54,6 +55,8 @@ constexpr int kMixChannels = 16;
 constexpr int kSampleRate = 44100;
 constexpr int kChunkFrames = 2048;
 constexpr int kOutputChannels = 2;
+// Far more than any click or fanfare; what is longer is not an effect.
+constexpr qint64 kMaxEffectBytes = 16 * 1024 * 1024;
 
 // What the audio thread needs to know to report an ending, and to whom. Only
 // the finished hooks and the UI thread touch it, always under g_handOver.
@@ -263,7 +266,14 @@ void MMControl::sound()
 {
     if (!ensureAudio())
         return;
-    Mix_Chunk *chunk = Mix_LoadWAV(localPath(FileName).constData());
+    // Read here, from a regular file only: the mixer would wait forever on
+    // a FIFO.
+    const std::optional<QByteArray> bytes = RegularFile::read(FileName, kMaxEffectBytes);
+    if (!bytes) {
+        warnOnce(Failure::EffectLoad, QStringLiteral("no effect at \"%1\"").arg(FileName));
+        return;
+    }
+    Mix_Chunk *chunk = Mix_LoadWAV_RW(SDL_RWFromConstMem(bytes->constData(), int(bytes->size())), 1);
     if (!chunk) {
         warnOnce(Failure::EffectLoad,
             QStringLiteral("cannot load effect \"%1\": %2").arg(FileName, Mix_GetError()));

@@ -9,6 +9,7 @@
 #include "MessageBox.h"
 #include "ModuleGameSetting.h"
 #include "ModuleSound.h"
+#include "PictureFile.h"
 #include "ScreenGeometry.h"
 #include "Twips.h"
 #include "WindowDragger.h"
@@ -18,7 +19,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QGroupBox>
-#include <QImageReader>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -90,7 +91,7 @@ void FormPrint::createControls()
     picLogo->setObjectName(QStringLiteral("picLogo"));
     picLogo->setGeometry(twipsRect(755, 300, 3495, 750));
     setBackground(picLogo, Qt::white);
-    const QImage logo = QImageReader(AppPath::file(QStringLiteral("\\pictures\\printlogo"))).read();
+    const QImage logo = PictureFile::read(AppPath::file(QStringLiteral("\\pictures\\printlogo")));
     if (!logo.isNull()) {
         // Laid onto white here rather than by the label: a printer driver
         // that smooths a transparent picture greys its edges.
@@ -416,7 +417,7 @@ void FormPrint::cmdPrint_Click()
     QString error;
     if (!printClientArea(&error))
         MessageBox::show({ MessageBox::Icon::None, QStringLiteral("Vexa Sudoku"), error,
-            MessageBox::Buttons::Ok, MessageBox::Answer::Ok });
+            MessageBox::Buttons::Ok, MessageBox::Answer::Ok, this });
     setPrintLayout(false);
 }
 

@@ -5,11 +5,11 @@
 #include "CellLabelView.h"
 #include "GameState.h"
 #include "MessageBox.h"
+#include "PictureFile.h"
 #include "Rgb.h"
 #include "Twips.h"
 
 #include <QDir>
-#include <QImageReader>
 #include <QImageWriter>
 #include <QLabel>
 #include <QPainter>
@@ -61,7 +61,7 @@ FormSavePic::FormSavePic(QWidget *parent)
 
     imgWaterMark = new QLabel(this);
     imgWaterMark->setObjectName(QStringLiteral("imgWaterMark"));
-    const QImage mark = QImageReader(AppPath::file(QStringLiteral("\\pictures\\watermark"))).read();
+    const QImage mark = PictureFile::read(AppPath::file(QStringLiteral("\\pictures\\watermark")));
     imgWaterMark->setPixmap(QPixmap::fromImage(mark));
     const int markWidth = pxToTwips(mark.width());
     const int markHeight = pxToTwips(mark.height());

@@ -2,6 +2,7 @@
 
 #include "DirListBox.h"
 #include "FormSavePic.h"
+#include "OwnedWindow.h"
 #include "Twips.h"
 
 #include <QCloseEvent>
@@ -16,7 +17,8 @@
 QString FormSelectPath::strSavePath;
 
 FormSelectPath::FormSelectPath(GameState &form, QWidget *mainWindow)
-    // No parent: a child window would be disabled with the main window.
+    // No parent widget: a child window would be disabled with the main
+    // window. It stands on the main window through the window system.
     : QWidget(nullptr, Qt::Dialog | Qt::WindowStaysOnTopHint)
     , m_form(form)
     , m_main(mainWindow)
@@ -28,6 +30,7 @@ FormSelectPath::FormSelectPath(GameState &form, QWidget *mainWindow)
     setFixedSize(twipsToPx(kWidth), twipsToPx(kHeight));
     if (mainWindow)
         setWindowIcon(mainWindow->windowIcon());
+    OwnedWindow::setOwner(this, mainWindow);
 
     Drive = new QComboBox(this);
     Drive->setObjectName(QStringLiteral("Drive"));

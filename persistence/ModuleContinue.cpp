@@ -89,7 +89,7 @@ void ModuleContinue::cmdContinue_Click(GameState &form)
     // The whole file is read and checked before anything changes, so a
     // damaged one leaves the window exactly as it was.
     QString why;
-    const auto saved = SaveFile::read(SaveFile::path(), &why);
+    const auto saved = SaveFile::read(SaveFile::pathToRead(), &why);
     if (!saved) {
         MessageBox::critical(QStringLiteral("产生错误"), QStringLiteral("读取存档时出错！\r\n") + why);
         endContinue(form);

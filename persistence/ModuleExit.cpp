@@ -43,7 +43,9 @@ void ModuleExit::keepPreferences(GameState &form)
     form.strPieceColor = word(form.menuSetting_PieceColor);
     form.strShowBorder = word(form.menuSetting_ShowBorder);
     form.strFontBold = word(form.menuSetting_FontBold);
-    ModuleSaveFiles::SaveSetting(form);
+    QString error;
+    if (!ModuleSaveFiles::SaveSetting(form, &error))
+        MessageBox::critical(QStringLiteral("出错"), QStringLiteral("设置保存失败！\r\n") + error);
 }
 
 void ModuleExit::addRunTime(GameState &form)

@@ -52,8 +52,8 @@ bool ModuleSaveFiles::SaveGame(GameState &form)
     const QString title = QStringLiteral("数独SUDOKU 存盘");
     SaveFile::Contents contents;
     contents.difficulty = difficultyWord(form);
-    const QString path = SaveFile::path();
-    if (QFileInfo::exists(path)
+    // The save being replaced may still be the one beside the program.
+    if (QFileInfo::exists(SaveFile::pathToRead())
         && MessageBox::question(title, QStringLiteral("是否覆盖上次的记录？")) != MessageBox::Answer::Yes)
         return false;
     contents.id = form.GetNumberOrder;
@@ -64,7 +64,7 @@ bool ModuleSaveFiles::SaveGame(GameState &form)
         contents.color[std::size_t(i)] = qint32(cell.ForeColor());
     }
     QString error;
-    if (!SaveFile::write(path, contents, Clock::now().date(), &error)) {
+    if (!SaveFile::write(SaveFile::path(), contents, Clock::now().date(), &error)) {
         MessageBox::critical(title, QStringLiteral("存盘失败！\r\n") + error);
         return false;
     }

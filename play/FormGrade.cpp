@@ -108,7 +108,7 @@ void FormGrade::load(GameState &form, const QRect &mainRect)
     setGradeForeColor(kBlue);
 
     form.GameTimeEnd = Clock::now();
-    const GradeFile::Values values = GradeFile::read(GradeFile::path());
+    const GradeFile::Values values = GradeFile::read(GradeFile::pathToRead());
     labelLastFinishedTime->setText(GradeFile::valueText(values.lastFinishedTime));
     labelFastestTime->setText(GradeFile::valueText(values.fastestTime));
     labelFinishedCount->setText(GradeFile::valueText(values.finishedCount));

@@ -1,17 +1,36 @@
 #include "QtMessageBox.h"
 
-#include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
+
+namespace {
+QPointer<QWidget> g_mainWindow;
+}
 
 void QtMessageBox::install()
 {
     MessageBox::setHandler(&QtMessageBox::exec);
 }
 
+void QtMessageBox::setMainWindow(QWidget *window)
+{
+    g_mainWindow = window;
+}
+
+QWidget *QtMessageBox::parentFor(const MessageBox::Request &request)
+{
+    // Not the active window: right after another box closed there is none,
+    // and a box without a parent is transient for no window, which a window
+    // manager may stack below a main window kept on top.
+    if (auto *owner = qobject_cast<QWidget *>(request.owner))
+        return owner->window();
+    return g_mainWindow;
+}
+
 MessageBox::Answer QtMessageBox::exec(const MessageBox::Request &request)
 {
-    QMessageBox box(QApplication::activeWindow());
+    QMessageBox box(parentFor(request));
     switch (request.icon) {
     case MessageBox::Icon::Critical:
         box.setIcon(QMessageBox::Critical);

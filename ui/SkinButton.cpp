@@ -3,12 +3,12 @@
 #include "AppPath.h"
 #include "Control.h"
 #include "ControlBinder.h"
+#include "PictureFile.h"
 #include "Skin.h"
 #include "SkinButtonAccessible.h"
 #include "Twips.h"
 
 #include <QHash>
-#include <QImageReader>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
@@ -71,8 +71,7 @@ SkinButton::SkinButton(Control &control, const QString &baseName, Kind kind, QWi
 
 void SkinButton::show(const QString &literal)
 {
-    QImageReader reader(AppPath::file(literal));
-    const QImage image = reader.read();
+    const QImage image = PictureFile::read(AppPath::file(literal));
     if (image.isNull())
         return;
     setPixmap(QPixmap::fromImage(image));

@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
@@ -95,6 +96,31 @@ private slots:
         QCOMPARE(form.size(),
             QSize(twipsToPx(ModuleGameSetting::kNarrowWidth), twipsToPx(ModuleGameSetting::kHeight)));
         QCOMPARE(cellsWithBack(form, 0xE6E6E6).size(), 36);
+    }
+
+    void leftoversOfCutWritesGoAtStart()
+    {
+        GameHarness game;
+        const ProgramFolder &folder = game.folder();
+        // A write cut short between naming its finished temporary file and
+        // the rename leaves that file, named as the atomic write names it.
+        const QStringList leftovers { QStringLiteral("save.qWzKtb"), QStringLiteral("setting.AbCdEf"),
+            QStringLiteral("grade.ZyXwVu") };
+        // Anything else stays, however close its name.
+        const QStringList others { QStringLiteral("save.qWzKt"), QStringLiteral("save.qWzKt1"),
+            QStringLiteral("save.qWzKtb.old"), QStringLiteral("Save.qWzKtb"),
+            QStringLiteral("problem.AbCdEf") };
+        for (const QString &name : leftovers + others)
+            writeFile(folder.file(name), "x");
+        QVERIFY(QDir().mkdir(folder.file(QStringLiteral("grade.QqQqQq"))));
+        QVERIFY(QFile::link(
+            folder.file(QStringLiteral("save.qWzKt")), folder.file(QStringLiteral("setting.LnKlNk"))));
+        game.load();
+        for (const QString &name : leftovers)
+            QVERIFY2(!QFileInfo::exists(folder.file(name)), qPrintable(name));
+        for (const QString &name : others + QStringList { QStringLiteral("grade.QqQqQq") })
+            QVERIFY2(QFileInfo::exists(folder.file(name)), qPrintable(name));
+        QVERIFY(QFileInfo(folder.file(QStringLiteral("setting.LnKlNk"))).isSymLink());
     }
 
     void settingsAreReadByPosition_data()
@@ -318,6 +344,30 @@ private slots:
         QCOMPARE(game.file(QStringLiteral("grade")), bad);
         // The settings are written all the same.
         QCOMPARE(game.file(QStringLiteral("setting")), kDefaultSetting);
+    }
+
+    void failedSettingWriteIsReportedAndTheExitGoesOn()
+    {
+        GameHarness game;
+        game.load();
+        // A folder in the file's place: the write fails, as on a full disk,
+        // with the system's reason.
+        QVERIFY(QFile::remove(game.folder().file(QStringLiteral("setting"))));
+        QVERIFY(QDir().mkdir(game.folder().file(QStringLiteral("setting"))));
+        Clock::advance(65 * 1000);
+        game.sound.clear();
+        game.form().close();
+        QCOMPARE(game.messages.count(), 1);
+        const MessageBox::Request &report = game.messages.last();
+        QCOMPARE(report.icon, MessageBox::Icon::Critical);
+        QCOMPARE(report.title, QStringLiteral("出错"));
+        const QStringList lines = report.text.split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(lines.first(), QStringLiteral("设置保存失败！"));
+        QVERIFY(!lines.last().isEmpty());
+        // The rest of the exit ran all the same.
+        QVERIFY(game.file(QStringLiteral("grade")).contains("[TotalTime]\r\n00:01:05\r\n"));
+        QCOMPARE(game.sound.history.last(), QStringLiteral("close bkmusic/osmira.mid"));
     }
 
     void crossHintTintsRowAndColumn()
@@ -752,6 +802,56 @@ private slots:
         QCOMPARE(form.GetNumberOrder, id);
         QCOMPARE(form.labelTime.Caption(), QStringLiteral("00:01:05"));
         QVERIFY(game.sound.history.contains(QStringLiteral("play bkmusic/osmira.mid")));
+    }
+
+    void readOnlyProgramFolderLendsThePlayersFiles()
+    {
+        // A portable copy played while it could take files.
+        GameHarness game;
+        const ProgramFolder &folder = game.folder();
+        game.load();
+        game.click(QStringLiteral("cmdStart"));
+        const QString id = game.form().GetNumberOrder;
+        game.tick(65);
+        game.click(QStringLiteral("cmdSave"));
+        game.trigger(QStringLiteral("menuSetting_FontBold"));
+        game.form().close();
+        QByteArray before;
+        for (const char *name : { "setting", "grade", "save" })
+            before += bytesOf(folder.file(QLatin1String(name)));
+
+        // Its folder read-only, the next start finds the player's files
+        // there while the player's own folder has none.
+        UnwritableFolder readOnly(folder.path());
+        if (!readOnly.holds())
+            QSKIP("this system lets the test write into a read-only folder");
+        AppPath::setFolder(folder.path());
+        game.messages.clear();
+        game.load();
+        FormMain &form = game.form();
+        QCOMPARE(game.messages.count(), 0);
+        QVERIFY(form.menuSetting_FontBold.Checked());
+        QCOMPARE(form.strTotalTime.toString(), QStringLiteral("00:01:05"));
+        QVERIFY(form.cmdContinue.Enabled());
+        game.click(QStringLiteral("cmdContinue"));
+        QCOMPARE(form.GetNumberOrder, id);
+        QCOMPARE(form.labelTime.Caption(), QStringLiteral("00:01:05"));
+
+        // Written from now on to the player's folder, the program folder's
+        // save counting as the one to replace.
+        game.messages.answerNext(MessageBox::Answer::Yes);
+        game.click(QStringLiteral("cmdSave"));
+        QCOMPARE(game.messages.shown().first().text, QStringLiteral("是否覆盖上次的记录？"));
+        QCOMPARE(game.messages.last().text, QStringLiteral("存盘操作完成！"));
+        game.form().close();
+        QCOMPARE(bytesOf(folder.userDataFile(QStringLiteral("setting"))), settingWith(19, "True"));
+        QVERIFY(
+            bytesOf(folder.userDataFile(QStringLiteral("grade"))).contains("[TotalTime]\r\n00:01:05\r\n"));
+        QVERIFY(bytesOf(folder.userDataFile(QStringLiteral("save"))).contains("\r\n00:01:05\r\n"));
+        QByteArray after;
+        for (const char *name : { "setting", "grade", "save" })
+            after += bytesOf(folder.file(QLatin1String(name)));
+        QCOMPARE(after, before);
     }
 
     void titleBarDragsTheWindow()

@@ -581,12 +581,36 @@ void XSession::moveWindow(const QString &window, const QPoint &topLeft)
         { QStringLiteral("windowmove"), window, QString::number(topLeft.x()), QString::number(topLeft.y()) });
 }
 
+QStringList XSession::visibleWindowIds() const
+{
+    return run(QStringLiteral("xdotool"),
+        { QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--classname"), kClass })
+        .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
 int XSession::visibleWindows() const
 {
-    return int(run(QStringLiteral("xdotool"),
-        { QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--classname"), kClass })
-                   .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
-                   .size());
+    return int(visibleWindowIds().size());
+}
+
+QString XSession::dialog() const
+{
+    for (const QString &id : visibleWindowIds())
+        if (id != m_window)
+            return id;
+    return {};
+}
+
+QStringList XSession::stackingOrder() const
+{
+    // "_NET_CLIENT_LIST_STACKING(WINDOW): window id # 0x400007, 0x600003"
+    const QString listed = run(
+        QStringLiteral("xprop"), { QStringLiteral("-root"), QStringLiteral("_NET_CLIENT_LIST_STACKING") });
+    QStringList ids;
+    const QRegularExpression hex(QStringLiteral("0x([0-9a-fA-F]+)"));
+    for (auto it = hex.globalMatch(listed); it.hasNext();)
+        ids << QString::number(it.next().captured(1).toULongLong(nullptr, 16));
+    return ids;
 }
 
 bool XSession::waitForDialog(int msecs)

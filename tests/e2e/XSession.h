@@ -102,6 +102,12 @@ public:
     bool waitForDialog(int msecs = 5000);
     // Counts the game's visible top-level windows.
     int visibleWindows() const;
+    // A visible top-level window of the game other than the main window
+    // (a message box), or nothing.
+    QString dialog() const;
+    // The window manager's clients from the bottom of the stack to the
+    // top, as its _NET_CLIENT_LIST_STACKING tells them.
+    QStringList stackingOrder() const;
     // Keeps a screenshot for the reader of a failed test.
     QString keepScreenshot(const QString &name) const;
     // In a test's clean-up: keeps a screenshot named after the test
@@ -120,6 +126,7 @@ private:
     // its registry and whatever else either bus started on request.
     QList<qint64> accessibilityHelpers() const;
     QString findMainWindow() const;
+    QStringList visibleWindowIds() const;
     QPoint screenOrigin() const;
 
     QTemporaryDir m_program;

@@ -4,9 +4,11 @@
 
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QtTest>
 #include <functional>
+#include <sys/stat.h>
 
 namespace {
 
@@ -66,6 +68,16 @@ bool saveByShortcut(XSession &x, bool overwrite)
         if (!x.waitForDialog())
             return false;
     }
+    x.key(QStringLiteral("Return"));
+    return XSession::waitFor([&] { return x.visibleWindows() == 1; });
+}
+
+// Waits for a message box with `title`, closes it with Return and waits
+// until it has gone.
+bool dismissBox(XSession &x, const QString &title)
+{
+    if (!x.waitForDialog() || !x.property(x.dialog(), QStringLiteral("WM_NAME")).contains(title))
+        return false;
     x.key(QStringLiteral("Return"));
     return XSession::waitFor([&] { return x.visibleWindows() == 1; });
 }
@@ -294,6 +306,73 @@ private slots:
         QVERIFY(XSession::waitFor([&] { return !above(); }));
         x->click(kPin.x(), kPin.y());
         QVERIFY(XSession::waitFor(above));
+    }
+
+    void messageAfterAQuestionStandsAboveTheWindow()
+    {
+        // Kept on top, as by default: the box after the overwrite question
+        // is raised while no window of the game is active.
+        QVERIFY(x->launch());
+        QVERIFY(x->property(QStringLiteral("_NET_WM_STATE")).contains(QLatin1String("_NET_WM_STATE_ABOVE")));
+        x->click(kStart.x(), kStart.y());
+        QVERIFY(startButtonShows(*x, QStringLiteral("start3")));
+        QVERIFY(saveByShortcut(*x, false));
+        x->key(QStringLiteral("ctrl+s"));
+        QVERIFY(x->waitForDialog());
+        x->key(QStringLiteral("alt+y"));
+        QVERIFY(x->waitForDialog());
+        const QString box = x->dialog();
+        QVERIFY(x->property(box, QStringLiteral("WM_NAME")).contains(QStringLiteral("数独SUDOKU 存盘")));
+        const QStringList stacking = x->stackingOrder();
+        QVERIFY2(stacking.indexOf(box) > stacking.indexOf(x->mainWindow()), qPrintable(stacking.join(u' ')));
+        x->key(QStringLiteral("Return"));
+        QVERIFY(XSession::waitFor([&] { return x->visibleWindows() == 1; }));
+    }
+
+    void fifosInPlaceOfFilesCountAsMissing()
+    {
+        // Each would stop the game in open() for a writer that never comes:
+        // the files read at start, the save, an effect and the help.
+        for (const char *name :
+            { "setting", "grade", "save", "interface/black/start1", "bkmusic/D_du.wav", "help/index.html" }) {
+            const QString path = x->file(QLatin1String(name));
+            QFile::remove(path);
+            QVERIFY2(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0, name);
+        }
+        QVERIFY(x->launch());
+        // The menu button sounds on its press, then the menu opens.
+        x->click(kMenuButton.x(), kMenuButton.y());
+        QVERIFY(x->waitForDialog());
+        x->key(QStringLiteral("Escape"));
+        QVERIFY(XSession::waitFor([&] { return x->visibleWindows() == 1; }));
+        // A save there is, though it cannot be read.
+        x->click(kContinue.x(), kContinue.y());
+        QVERIFY(dismissBox(*x, QStringLiteral("产生错误")));
+        x->key(QStringLiteral("F1"));
+        QVERIFY(dismissBox(*x, QStringLiteral("出错")));
+        x->key(QStringLiteral("ctrl+F4"));
+        QVERIFY(x->waitForExit());
+        // The exit wrote the settings and statistics as files of their own.
+        QVERIFY(QFileInfo(x->file(QStringLiteral("setting"))).isFile());
+        QVERIFY(QFileInfo(x->file(QStringLiteral("grade"))).isFile());
+    }
+
+    void pressOnTheIdleBoardEndsWithTheRelease()
+    {
+        // No game: the cells take no input and the press falls through to
+        // the window's background, which moves the window.
+        QVERIFY(x->launch());
+        const QPoint before = x->origin();
+        const CellLabel cell(40);
+        const QPoint middle(cell.Left() + CellLabel::kSize / 2, cell.Top() + CellLabel::kSize / 2);
+        x->mouseDown(middle.x(), middle.y());
+        XSession::pause(200);
+        x->mouseUp();
+        const QPoint pointer = before + QPoint((middle.x() * 2 + 15) / 30, (middle.y() * 2 + 15) / 30);
+        for (int step = 1; step <= 5; ++step)
+            x->moveToScreen(pointer + QPoint(step * 12, step * 8));
+        XSession::pause(300);
+        QCOMPARE(x->origin(), before);
     }
 
     void menuByMouseAndKeyboard()

@@ -16,6 +16,7 @@
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QWindow>
 #include <QtTest>
 
 namespace {
@@ -114,8 +115,10 @@ private slots:
         QVERIFY(dialog->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QVERIFY(!dialog->isModal());
         QCOMPARE(dialog->frameGeometry().center(), m_main->frameGeometry().center());
-        // Not a child of the main window, which it disables.
+        // Not a child of the main window, which it disables; it belongs to
+        // it through the window system.
         QVERIFY(dialog->parentWidget() == nullptr);
+        QCOMPARE(dialog->windowHandle()->transientParent(), m_main->windowHandle());
         QVERIFY(!m_main->isEnabled());
         QVERIFY(dialog->isEnabled());
 

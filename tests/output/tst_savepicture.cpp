@@ -11,6 +11,7 @@
 #include <QStandardPaths>
 #include <QStorageInfo>
 #include <QTemporaryDir>
+#include <QWindow>
 #include <QtTest>
 
 namespace {
@@ -87,8 +88,10 @@ private slots:
         QVERIFY(!dialog->isModal());
         QVERIFY(dialog->windowFlags() & Qt::WindowStaysOnTopHint);
         QVERIFY(!form.isEnabled());
-        // Disabling the main window must not disable the dialog with it.
+        // Disabling the main window must not disable the dialog with it,
+        // which belongs to it through the window system instead.
         QVERIFY(dialog->isEnabled());
+        QCOMPARE(dialog->windowHandle()->transientParent(), form.windowHandle());
         QCOMPARE(dialog->windowIcon().cacheKey(), form.windowIcon().cacheKey());
         QVERIFY(!dialog->OK);
         const QRect main = form.frameGeometry();
