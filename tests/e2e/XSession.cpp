@@ -78,7 +78,8 @@ XSession::XSession(Accessibility accessibility, Monitors monitors)
     while (it.hasNext()) {
         const QString from = it.next();
         const QString rel = source.relativeFilePath(from);
-        if (rel == QLatin1String("setting") || rel == QLatin1String("grade") || rel == QLatin1String("save"))
+        if (rel == QLatin1String("setting") || rel == QLatin1String("grade") || rel == QLatin1String("save")
+            || rel.startsWith(QLatin1String("cache/")))
             continue;
         QDir().mkpath(QFileInfo(m_program.filePath(rel)).absolutePath());
         QFile::copy(from, m_program.filePath(rel));

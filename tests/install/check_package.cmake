@@ -36,7 +36,7 @@ expect_field(Section games)
 # What the program links, found by dpkg-shlibdeps, and what it loads by
 # name at run time.
 execute_process(COMMAND dpkg-deb -f "${deb}" Depends OUTPUT_VARIABLE depends OUTPUT_STRIP_TRAILING_WHITESPACE)
-foreach(package libc6 libqt6widgets6 libqt6printsupport6 libqt6network6 libsqlcipher0 libsdl2-mixer-2.0-0
+foreach(package libc6 libqt6widgets6 libqt6printsupport6 libqt6network6 libsqlcipher0 libsdl2-2.0-0 libfluidsynth3
     libcups2 libxcb1 timgm6mb-soundfont fonts-arphic-uming fonts-wqy-zenhei)
   if(NOT ", ${depends}," MATCHES ", ${package}[ ,]")
     fail("Depends lacks ${package}: ${depends}")

@@ -75,6 +75,7 @@ private slots:
         QFETCH(QStringList, commands);
         MMControl control;
         QSignalSpy done(&control, &MMControl::Done);
+        QSignalSpy issued(&control, &MMControl::commandIssued);
         control.Notify = true;
         control.Wait = true;
         control.FileName = fileName;
@@ -82,8 +83,8 @@ private slots:
             control.setCommand(command);
             QCOMPARE(control.Mode(), MMControl::kModeStopped);
         }
-        // Still a faithful record of what the game asked for.
-        QCOMPARE(control.history().size(), commands.size());
+        // Every command was taken.
+        QCOMPARE(issued.count(), commands.size());
         QTest::qWait(100);
         QCOMPARE(done.count(), 0);
     }
@@ -92,6 +93,7 @@ private slots:
     {
         // Nothing ends because nothing started, so the loop never turns.
         MMControl control;
+        QSignalSpy issued(&control, &MMControl::commandIssued);
         int rounds = 0;
         connect(&control, &MMControl::Done, &control, [&](int) {
             ++rounds;
@@ -106,7 +108,7 @@ private slots:
         control.setCommand(QStringLiteral("play"));
         QTest::qWait(200);
         QCOMPARE(rounds, 0);
-        QCOMPARE(control.history().size(), 2);
+        QCOMPARE(issued.count(), 2);
     }
 };
 

@@ -15,10 +15,11 @@ ProgramFolder::ProgramFolder(Content content)
             const QString from = it.next();
             const QString rel = source.relativeFilePath(from);
             // The executable is not needed to run the game's logic, and
-            // files a played game left in the build folder are not the
-            // program's.
+            // files a played game left in the build folder (its tunes'
+            // cache among them) are not the program's.
             if (rel == QLatin1String("vexa-sudoku") || rel == QLatin1String("setting")
-                || rel == QLatin1String("grade") || rel == QLatin1String("save"))
+                || rel == QLatin1String("grade") || rel == QLatin1String("save")
+                || rel.startsWith(QLatin1String("cache/")))
                 continue;
             QDir().mkpath(QFileInfo(m_dir.filePath(rel)).absolutePath());
             QFile::copy(from, m_dir.filePath(rel));

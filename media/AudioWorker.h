@@ -1,0 +1,41 @@
+#pragma once
+
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+// A thread that does the slow parts of sound, so that the window never
+// waits for them: loading SDL, opening and closing a device (a sound server
+// can take a while; closing waits for SDL's own thread, up to a buffer's
+// length), reading and converting wave files. Each device has one, so that
+// closing the tune's device never holds up an effect. Tasks run one after
+// another in the order they were posted.
+class AudioWorker
+{
+public:
+    AudioWorker() = default;
+    // Runs what is posted first.
+    ~AudioWorker();
+    AudioWorker(const AudioWorker &) = delete;
+    AudioWorker &operator=(const AudioWorker &) = delete;
+
+    // Runs the task on the worker, started on first use.
+    void post(std::function<void()> task);
+    // Runs the task on the worker and waits for it.
+    void run(const std::function<void()> &task);
+    // Runs what is posted, then ends the thread; post() starts it again.
+    void stop();
+
+private:
+    void loop();
+    bool isWorkerThread();
+
+    std::mutex m_lock;
+    std::condition_variable m_wake;
+    std::deque<std::function<void()>> m_tasks;
+    std::thread m_thread;
+    std::thread::id m_threadId;
+    bool m_stopping = false;
+};
