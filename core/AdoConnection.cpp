@@ -5,11 +5,17 @@
 #include "BankErrorText.h"
 #include "ConnectionString.h"
 #include "RegularFile.h"
+#include "SqliteLibrary.h"
 
 #include <QFile>
-#include <sqlite3.h>
 
 namespace {
+
+// Reached only through an open connection, which needed the library.
+const SqliteLibrary &sqlite()
+{
+    return *SqliteLibrary::get();
+}
 
 QString quoteSql(const QString &text)
 {
@@ -20,7 +26,7 @@ QString quoteSql(const QString &text)
 
 void exec(sqlite3 *db, const QString &sql)
 {
-    const int rc = sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr);
+    const int rc = sqlite().exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK)
         throw AdoError(BankErrorText::fromSqlite(rc));
 }
@@ -34,11 +40,13 @@ AdoConnection::~AdoConnection()
 
 sqlite3 *AdoConnection::openKeyed(const QString &path, const QString &password, bool create)
 {
+    if (!SqliteLibrary::get())
+        throw AdoError(BankErrorText::noDatabaseLibrary());
     sqlite3 *db = nullptr;
     const int flags = create ? (SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE) : SQLITE_OPEN_READONLY;
-    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, flags, nullptr);
+    const int rc = sqlite().open_v2(QFile::encodeName(path).constData(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
-        sqlite3_close(db);
+        sqlite().close(db);
         throw AdoError(BankErrorText::fromSqlite(rc));
     }
     try {
@@ -47,7 +55,7 @@ sqlite3 *AdoConnection::openKeyed(const QString &path, const QString &password, 
         // The key is only tried on the first read of the file.
         exec(db, QStringLiteral("SELECT count(*) FROM sqlite_master"));
     } catch (...) {
-        sqlite3_close(db);
+        sqlite().close(db);
         throw;
     }
     return db;
@@ -71,7 +79,7 @@ void AdoConnection::Open(const QString &connectionString, const QString &, const
 void AdoConnection::Close()
 {
     if (m_db) {
-        sqlite3_close(m_db);
+        sqlite().close(m_db);
         m_db = nullptr;
     }
 }

@@ -3,11 +3,16 @@
 #include "AdoConnection.h"
 #include "AdoError.h"
 #include "BankErrorText.h"
-
-#include <QRegularExpression>
-#include <sqlite3.h>
+#include "SqliteLibrary.h"
 
 namespace {
+
+// Reached only through an open connection, which needed the library.
+const SqliteLibrary &sqlite()
+{
+    return *SqliteLibrary::get();
+}
+
 // The texts the player's system gave for these in his language.
 const QString kClosed = QStringLiteral("对象关闭时，不允许操作。");
 const QString kNoCurrent
@@ -23,41 +28,41 @@ void AdoRecordset::Open(const QString &sql, AdoConnection &connection, int, int,
     sqlite3 *db = connection.handle();
     sqlite3_stmt *stmt = nullptr;
     const QByteArray utf8 = sql.toUtf8();
-    if (const int rc = sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &stmt, nullptr);
+    if (const int rc = sqlite().prepare_v2(db, utf8.constData(), int(utf8.size()), &stmt, nullptr);
         rc != SQLITE_OK)
         throw AdoError(BankErrorText::fromSqlite(rc));
     QStringList names;
-    const int columns = sqlite3_column_count(stmt);
+    const int columns = sqlite().column_count(stmt);
     for (int c = 0; c < columns; ++c)
-        names << QString::fromUtf8(sqlite3_column_name(stmt, c));
+        names << QString::fromUtf8(sqlite().column_name(stmt, c));
     QList<QList<QVariant>> rows;
     int rc;
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+    while ((rc = sqlite().step(stmt)) == SQLITE_ROW) {
         QList<QVariant> row;
         row.reserve(columns);
         for (int c = 0; c < columns; ++c) {
-            switch (sqlite3_column_type(stmt, c)) {
+            switch (sqlite().column_type(stmt, c)) {
             case SQLITE_INTEGER:
-                row << QVariant(qlonglong(sqlite3_column_int64(stmt, c)));
+                row << QVariant(qlonglong(sqlite().column_int64(stmt, c)));
                 break;
             case SQLITE_FLOAT:
-                row << QVariant(sqlite3_column_double(stmt, c));
+                row << QVariant(sqlite().column_double(stmt, c));
                 break;
             case SQLITE_NULL:
                 row << QVariant();
                 break;
             default:
                 row << QVariant(
-                    QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, c))));
+                    QString::fromUtf8(reinterpret_cast<const char *>(sqlite().column_text(stmt, c))));
             }
         }
         rows << row;
     }
     if (rc != SQLITE_DONE) {
-        sqlite3_finalize(stmt);
+        sqlite().finalize(stmt);
         throw AdoError(BankErrorText::fromSqlite(rc));
     }
-    sqlite3_finalize(stmt);
+    sqlite().finalize(stmt);
     m_names = names;
     m_rows = rows;
     m_position = 0;
@@ -117,9 +122,11 @@ QVariant AdoRecordset::Fields(const QString &name) const
 {
     requireOpen();
     // Field names are matched without regard to case.
-    const qsizetype column = m_names.indexOf(
-        QRegularExpression(QRegularExpression::anchoredPattern(QRegularExpression::escape(name)),
-            QRegularExpression::CaseInsensitiveOption));
+    qsizetype column = -1;
+    for (qsizetype c = 0; c < m_names.size() && column < 0; ++c) {
+        if (m_names.at(c).compare(name, Qt::CaseInsensitive) == 0)
+            column = c;
+    }
     if (column < 0)
         throw AdoError(BankErrorText::missingField(name));
     if (Bof() || Eof())

@@ -2,20 +2,26 @@
 
 #include "AdoConnection.h"
 #include "AdoError.h"
+#include "SqliteLibrary.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
 #include <QStringList>
-#include <sqlite3.h>
 
 namespace {
+
+// Reached only through an open connection, which needed the library.
+const SqliteLibrary &sqlite()
+{
+    return *SqliteLibrary::get();
+}
 
 void check(sqlite3 *db, int rc)
 {
     if (rc != SQLITE_OK && rc != SQLITE_DONE)
-        throw AdoError(QString::fromUtf8(sqlite3_errmsg(db)));
+        throw AdoError(QString::fromUtf8(sqlite().errmsg(db)));
 }
 
 void fill(sqlite3 *db, const QList<BankBuilder::Entry> &entries)
@@ -28,28 +34,28 @@ void fill(sqlite3 *db, const QList<BankBuilder::Entry> &entries)
     }
     const QByteArray create
         = QStringLiteral("CREATE TABLE [Problem] (%1)").arg(columns.join(QLatin1String(", "))).toUtf8();
-    check(db, sqlite3_exec(db, create.constData(), nullptr, nullptr, nullptr));
-    check(db, sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr));
+    check(db, sqlite().exec(db, create.constData(), nullptr, nullptr, nullptr));
+    check(db, sqlite().exec(db, "BEGIN", nullptr, nullptr, nullptr));
     const QByteArray insert
         = QStringLiteral("INSERT INTO [Problem] VALUES (%1)").arg(marks.join(QLatin1Char(','))).toUtf8();
     sqlite3_stmt *stmt = nullptr;
-    check(db, sqlite3_prepare_v2(db, insert.constData(), -1, &stmt, nullptr));
+    check(db, sqlite().prepare_v2(db, insert.constData(), -1, &stmt, nullptr));
     for (const auto &entry : entries) {
         const QByteArray id = entry.id.toUtf8();
         const QByteArray finished = entry.finished.toUtf8();
-        sqlite3_bind_text(stmt, 1, id.constData(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_text(stmt, 2, finished.constData(), -1, SQLITE_TRANSIENT);
+        sqlite().bind_text(stmt, 1, id.constData(), -1, SQLITE_TRANSIENT);
+        sqlite().bind_text(stmt, 2, finished.constData(), -1, SQLITE_TRANSIENT);
         for (int i = 0; i < 81; ++i)
-            sqlite3_bind_int(stmt, 3 + i, entry.cells[std::size_t(i)]);
-        const int rc = sqlite3_step(stmt);
+            sqlite().bind_int(stmt, 3 + i, entry.cells[std::size_t(i)]);
+        const int rc = sqlite().step(stmt);
         if (rc != SQLITE_DONE) {
-            sqlite3_finalize(stmt);
+            sqlite().finalize(stmt);
             check(db, rc);
         }
-        sqlite3_reset(stmt);
+        sqlite().reset(stmt);
     }
-    sqlite3_finalize(stmt);
-    check(db, sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr));
+    sqlite().finalize(stmt);
+    check(db, sqlite().exec(db, "COMMIT", nullptr, nullptr, nullptr));
 }
 
 } // namespace
@@ -63,11 +69,11 @@ void BankBuilder::write(const QString &path, const QString &password, const QLis
     try {
         fill(db, entries);
     } catch (...) {
-        sqlite3_close(db);
+        sqlite().close(db);
         QFile::remove(temp);
         throw;
     }
-    sqlite3_close(db);
+    sqlite().close(db);
     QFile::remove(path);
     if (!QFile::rename(temp, path))
         throw AdoError(QStringLiteral("cannot replace %1").arg(path));

@@ -2,6 +2,11 @@
 
 #include <sqlite3.h>
 
+QString BankErrorText::noDatabaseLibrary()
+{
+    return QStringLiteral("找不到读取题库所需的 SQLCipher 程序库。");
+}
+
 QString BankErrorText::missingFile(const QString &path)
 {
     return QStringLiteral("找不到题库文件“%1”。").arg(path);

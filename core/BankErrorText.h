@@ -8,6 +8,8 @@
 class BankErrorText
 {
 public:
+    // The library that reads the bank cannot be loaded.
+    static QString noDatabaseLibrary();
     // The bank file is not where the connection string says.
     static QString missingFile(const QString &path);
     // A failure the database reported, by its result code.

@@ -7,12 +7,12 @@
 #include "ProgramFolder.h"
 #include "RandomSource.h"
 #include "ScriptedMessages.h"
+#include "SqliteLibrary.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSet>
 #include <QtTest>
-#include <sqlite3.h>
 
 namespace {
 
@@ -152,7 +152,8 @@ private slots:
             QVERIFY(f.open(QIODevice::WriteOnly));
         } else if (kind == QLatin1String("notable")) {
             // A keyed file whose table was never made.
-            sqlite3_close(AdoConnection::openKeyed(path, ModuleGetNumber::bankPassword(), true));
+            SqliteLibrary::get()->close(
+                AdoConnection::openKeyed(path, ModuleGetNumber::bankPassword(), true));
         } else if (kind == QLatin1String("damaged")) {
             // A bank whose last page, where the records lie, was overwritten.
             BankBuilder::write(path, ModuleGetNumber::bankPassword(),
