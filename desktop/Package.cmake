@@ -37,8 +37,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${VEXA_WEB_ADDRESS})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded by name, not linked: SDL and FluidSynth when a sound first plays,
-# the General MIDI sounds for the tunes and the fonts that "宋体" falls
-# back to.
+# SQLCipher with the puzzle bank, CUPS for printing, the General MIDI sounds
+# for the tunes and the fonts that "宋体" falls back to.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-  "libsdl2-2.0-0, libfluidsynth3, timgm6mb-soundfont, fonts-arphic-uming, fonts-wqy-zenhei")
+  "libsdl2-2.0-0, libfluidsynth3, libsqlcipher0, libcups2, timgm6mb-soundfont, fonts-arphic-uming, fonts-wqy-zenhei")
 include(CPack)

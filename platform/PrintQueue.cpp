@@ -1,12 +1,59 @@
 #include "PrintQueue.h"
 
 #include <QFile>
+#include <QLibrary>
 #include <cups/cups.h>
+#include <mutex>
+
+namespace {
+
+// libcups, loaded when printing is first asked for rather than at start: it
+// brings TLS, Kerberos and service discovery with it, a few megabytes that a
+// game nobody prints from should not carry.
+struct Cups
+{
+    decltype(&cupsGetDests2) getDests2 = nullptr;
+    decltype(&cupsGetOption) getOption = nullptr;
+    decltype(&cupsFreeDests) freeDests = nullptr;
+    decltype(&cupsPrintFile2) printFile2 = nullptr;
+    decltype(&cupsLastErrorString) lastErrorString = nullptr;
+    QString error;
+};
+
+template <typename F> bool resolve(QLibrary &library, F &function, const char *name)
+{
+    function = reinterpret_cast<F>(library.resolve(name));
+    return function != nullptr;
+}
+
+const Cups &cups()
+{
+    static Cups api;
+    static std::once_flag loaded;
+    std::call_once(loaded, [] {
+        static QLibrary library(QStringLiteral("cups"), 2);
+        if (library.load() && resolve(library, api.getDests2, "cupsGetDests2")
+            && resolve(library, api.getOption, "cupsGetOption")
+            && resolve(library, api.freeDests, "cupsFreeDests")
+            && resolve(library, api.printFile2, "cupsPrintFile2")
+            && resolve(library, api.lastErrorString, "cupsLastErrorString"))
+            return;
+        api.getDests2 = nullptr;
+        api.error = library.errorString();
+    });
+    return api;
+}
+
+} // namespace
 
 QList<PrintQueue::Printer> PrintQueue::printers()
 {
+    const Cups &cups = ::cups();
+    // No print service on this system: no printer.
+    if (!cups.getDests2)
+        return {};
     cups_dest_t *dests = nullptr;
-    const int count = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests);
+    const int count = cups.getDests2(CUPS_HTTP_DEFAULT, &dests);
     QList<Printer> list;
     bool instanceIsDefault = false;
     QString defaultOfInstance;
@@ -24,12 +71,12 @@ QList<PrintQueue::Printer> PrintQueue::printers()
         Printer printer;
         printer.name = QString::fromUtf8(dest.name);
         printer.driver
-            = QString::fromUtf8(cupsGetOption("printer-make-and-model", dest.num_options, dest.options));
-        printer.port = QString::fromUtf8(cupsGetOption("device-uri", dest.num_options, dest.options));
+            = QString::fromUtf8(cups.getOption("printer-make-and-model", dest.num_options, dest.options));
+        printer.port = QString::fromUtf8(cups.getOption("device-uri", dest.num_options, dest.options));
         printer.isDefault = dest.is_default != 0;
         list << printer;
     }
-    cupsFreeDests(count, dests);
+    cups.freeDests(count, dests);
     if (instanceIsDefault) {
         for (Printer &printer : list)
             printer.isDefault = printer.name == defaultOfInstance;
@@ -50,11 +97,16 @@ std::optional<PrintQueue::Printer> PrintQueue::choose(const QList<Printer> &prin
 
 bool PrintQueue::submitPdf(const QString &printer, const QString &file, const QString &title, QString *reason)
 {
+    const Cups &cups = ::cups();
+    if (!cups.printFile2) {
+        *reason = cups.error;
+        return false;
+    }
     // The service recognises the document's type by its content.
-    const int job = cupsPrintFile2(CUPS_HTTP_DEFAULT, printer.toUtf8().constData(),
+    const int job = cups.printFile2(CUPS_HTTP_DEFAULT, printer.toUtf8().constData(),
         QFile::encodeName(file).constData(), title.toUtf8().constData(), 0, nullptr);
     if (job > 0)
         return true;
-    *reason = QString::fromUtf8(cupsLastErrorString());
+    *reason = QString::fromUtf8(cups.lastErrorString());
     return false;
 }
