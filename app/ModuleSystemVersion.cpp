@@ -1,6 +1,5 @@
 #include "ModuleSystemVersion.h"
 
-#include <QRegularExpression>
 #include <QSysInfo>
 
 OsVersionInfo ModuleSystemVersion::GetSystemVersion()
@@ -12,17 +11,34 @@ OsVersionInfo ModuleSystemVersion::GetSystemVersion()
 
 OsVersionInfo ModuleSystemVersion::fromRelease(const QString &release)
 {
-    static const QRegularExpression pattern(QStringLiteral("^\\s*(\\d+)(?:\\.(\\d+))?(?:\\.(\\d+))?(.*)$"));
     OsVersionInfo info;
     info.dwPlatformId = kPlatformWin32NT;
-    const QRegularExpressionMatch match = pattern.match(release);
-    if (match.hasMatch()) {
-        // A number too large for the record counts as unknown, like a
-        // missing one.
-        info.dwMajorVersion = match.captured(1).toUInt();
-        info.dwMinorVersion = match.captured(2).toUInt();
-        info.dwBuildNumber = match.captured(3).toUInt();
-        QString rest = match.captured(4).trimmed();
+    // "6.1.0-13-amd64": up to three numbers joined by dots, then the rest.
+    // Read by hand: the splash shows it, and a regular expression would
+    // load its engine for this alone.
+    qsizetype at = 0;
+    while (at < release.size() && release.at(at).isSpace())
+        ++at;
+    // A number too large for the record counts as unknown, like a missing
+    // one.
+    const auto number = [&release, &at](quint32 *value) {
+        const qsizetype from = at;
+        while (at < release.size() && release.at(at).isDigit())
+            ++at;
+        *value = release.mid(from, at - from).toUInt();
+        return at > from;
+    };
+    const auto dotAndDigit = [&release, &at] {
+        return at + 1 < release.size() && release.at(at) == QLatin1Char('.') && release.at(at + 1).isDigit();
+    };
+    if (number(&info.dwMajorVersion)) {
+        for (quint32 *next : { &info.dwMinorVersion, &info.dwBuildNumber }) {
+            if (dotAndDigit()) {
+                ++at;
+                number(next);
+            }
+        }
+        QString rest = release.mid(at).trimmed();
         while (!rest.isEmpty() && !rest.front().isLetterOrNumber())
             rest.remove(0, 1);
         info.szCSDVersion = rest;

@@ -1,3 +1,4 @@
+#include "CjkFont.h"
 #include "FormHelp.h"
 #include "FormLogo.h"
 #include "FormMain.h"
@@ -38,10 +39,13 @@ void reportStartup(FormLogo &splash, const QElapsedTimer &sinceStart)
 QIcon gameIcon()
 {
     QIcon icon;
-    QDirIterator it(
-        QStringLiteral(":/icons"), { QStringLiteral("*.png") }, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        icon.addFile(it.next());
+    // No name filter: it would load the regular expression engine at start.
+    QDirIterator it(QStringLiteral(":/icons"), QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString file = it.next();
+        if (file.endsWith(QLatin1String(".png")))
+            icon.addFile(file);
+    }
     return icon;
 }
 
@@ -68,6 +72,7 @@ int main(int argc, char **argv)
     QGuiApplication::setDesktopFileName(QStringLiteral("vexa-sudoku"));
     // Every window without an icon of its own shows this one.
     QApplication::setWindowIcon(gameIcon());
+    QApplication::setFont(CjkFont::interface());
     QtMessageBox::install();
     QuitSignals quitSignals;
 

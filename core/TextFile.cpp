@@ -25,6 +25,46 @@ bool fail(QString *error, const QString &text)
         *error = text;
     return false;
 }
+
+// The text the game writes itself is ASCII and the grade's star, whose GBK
+// bytes are these. Such lines are turned by hand: the general GBK codec
+// lives in ICU, which would otherwise be paged in at every start for one
+// star (about a megabyte). Any other line goes through the codec.
+constexpr char kStarBytes[] = "\xA1\xEF";
+constexpr char16_t kStar = u'\u2605';
+
+std::optional<QString> decodeSimple(QByteArrayView bytes)
+{
+    QString text;
+    text.reserve(bytes.size());
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const uchar c = uchar(bytes[i]);
+        if (c < 0x80) {
+            text += QLatin1Char(char(c));
+        } else if (bytes.sliced(i).startsWith(kStarBytes)) {
+            text += QChar(kStar);
+            ++i;
+        } else {
+            return std::nullopt;
+        }
+    }
+    return text;
+}
+
+std::optional<QByteArray> encodeSimple(const QString &text)
+{
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80)
+            bytes += char(c.unicode());
+        else if (c == QChar(kStar))
+            bytes += kStarBytes;
+        else
+            return std::nullopt;
+    }
+    return bytes;
+}
 } // namespace
 
 std::optional<QStringList> TextFile::readLines(const QString &path)
@@ -37,9 +77,7 @@ std::optional<QStringList> TextFile::readLines(const QString &path)
 
 std::optional<QStringList> TextFile::decodeLines(const QByteArray &bytes)
 {
-    QStringDecoder decoder(kCodePage, QStringDecoder::Flag::Stateless);
-    if (!decoder.isValid())
-        return std::nullopt;
+    std::optional<QStringDecoder> decoder;
     // Split before decoding: GBK never uses LF inside a character, so this
     // is where the lines end, and a broken character at the end of one line
     // (stateless decoding) cannot swallow the start of the next.
@@ -52,10 +90,19 @@ std::optional<QStringList> TextFile::decodeLines(const QByteArray &bytes)
     for (QByteArray &piece : pieces) {
         if (piece.endsWith('\r'))
             piece.chop(1);
+        if (std::optional<QString> simple = decodeSimple(piece)) {
+            lines << *simple;
+            continue;
+        }
+        if (!decoder) {
+            decoder.emplace(kCodePage, QStringDecoder::Flag::Stateless);
+            if (!decoder->isValid())
+                return std::nullopt;
+        }
         // With its LF back, a lead byte left without its second byte shows
         // as a replacement character instead of vanishing.
         piece += '\n';
-        QString line = decoder.decode(piece);
+        QString line = decoder->decode(piece);
         line.chop(1);
         lines << line;
     }
@@ -64,12 +111,19 @@ std::optional<QStringList> TextFile::decodeLines(const QByteArray &bytes)
 
 bool TextFile::writeLines(const QString &path, const QStringList &lines, QString *error)
 {
-    QStringEncoder encoder(kCodePage);
-    if (!encoder.isValid())
-        return fail(error, QStringLiteral("The GBK text encoding is not available"));
+    std::optional<QStringEncoder> encoder;
     QByteArray bytes;
     for (const QString &line : lines) {
-        bytes += encoder.encode(line);
+        if (std::optional<QByteArray> simple = encodeSimple(line)) {
+            bytes += *simple;
+        } else {
+            if (!encoder) {
+                encoder.emplace(kCodePage);
+                if (!encoder->isValid())
+                    return fail(error, QStringLiteral("The GBK text encoding is not available"));
+            }
+            bytes += encoder->encode(line);
+        }
         bytes += "\r\n";
     }
     // QSaveFile writes beside the target and renames only after everything
@@ -100,11 +154,13 @@ void TextFile::removeLeftovers(const QString &path)
 {
     // QSaveFile's temporary name: the target's, a dot and six random letters
     // in the target's folder. Without QDir::System no FIFO or device is
-    // listed, without symbolic links nothing is reached through one.
+    // listed, without symbolic links nothing is reached through one. The
+    // names are checked here rather than by a name filter, which would load
+    // the regular expression engine at every start for it.
     const QFileInfo target(path);
     const QString prefix = target.fileName() + QLatin1Char('.');
-    const QFileInfoList candidates = target.dir().entryInfoList({ prefix + QStringLiteral("??????") },
-        QDir::Files | QDir::Hidden | QDir::NoSymLinks | QDir::CaseSensitive);
+    const QFileInfoList candidates
+        = target.dir().entryInfoList(QDir::Files | QDir::Hidden | QDir::NoSymLinks | QDir::CaseSensitive);
     for (const QFileInfo &candidate : candidates) {
         const QString name = candidate.fileName();
         const QStringView tail = QStringView(name).mid(prefix.size());

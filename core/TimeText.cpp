@@ -1,6 +1,6 @@
 #include "TimeText.h"
 
-#include <QRegularExpression>
+#include <QStringList>
 
 QString TimeText::zero()
 {
@@ -20,14 +20,28 @@ QString TimeText::format(qint64 msecsOfDay)
 
 std::optional<qint64> TimeText::parse(const QString &text)
 {
-    // ASCII digits only: QChar::isDigit would let other scripts' digits in.
-    static const QRegularExpression pattern(QStringLiteral("^([0-9]{1,2}):([0-9]{2})(?::([0-9]{2}))?$"));
-    const QRegularExpressionMatch m = pattern.match(text.trimmed());
-    if (!m.hasMatch())
+    // Read by hand rather than by a regular expression: the statistics are
+    // read at start, and a pattern would load the regular expression
+    // engine for it. ASCII digits only: QChar::isDigit would let other
+    // scripts' digits in.
+    const QStringList fields = text.trimmed().split(QLatin1Char(':'));
+    if (fields.size() < 2 || fields.size() > 3)
         return std::nullopt;
-    const int h = m.captured(1).toInt();
-    const int min = m.captured(2).toInt();
-    const int s = m.hasCaptured(3) ? m.captured(3).toInt() : 0;
+    int values[3] = { 0, 0, 0 };
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        const QString &field = fields.at(i);
+        const bool widthOk = i == 0 ? field.size() == 1 || field.size() == 2 : field.size() == 2;
+        if (!widthOk)
+            return std::nullopt;
+        for (const QChar c : field) {
+            if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+                return std::nullopt;
+            values[i] = values[i] * 10 + (c.unicode() - '0');
+        }
+    }
+    const int h = values[0];
+    const int min = values[1];
+    const int s = values[2];
     if (h > 23 || min > 59 || s > 59)
         return std::nullopt;
     return ((h * 60LL + min) * 60 + s) * 1000;

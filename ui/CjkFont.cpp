@@ -2,6 +2,11 @@
 
 #include <QStringList>
 
+QFont CjkFont::interface()
+{
+    return song(9);
+}
+
 QFont CjkFont::song(int pointSize, bool bold)
 {
     QFont font;

@@ -8,4 +8,9 @@ class CjkFont
 {
 public:
     static QFont song(int pointSize, bool bold = false);
+    // The font of menus, message boxes and every other text without one of
+    // its own: the same family as the board, as on the system the game was
+    // designed for, which also spares loading a second Chinese font (a few
+    // megabytes) for the widgets' default.
+    static QFont interface();
 };

@@ -1,10 +1,9 @@
 #include "CursorFile.h"
 
 #include "AppPath.h"
+#include "RegularFile.h"
 
 #include <QBuffer>
-#include <QFile>
-#include <QFileInfo>
 #include <QImageReader>
 #include <QPixmap>
 #include <QtEndian>
@@ -28,18 +27,18 @@ quint16 word(const QByteArray &bytes, qsizetype at)
 
 QCursor CursorFile::load(const QString &literal)
 {
-    const QString path = AppPath::file(literal);
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> read = RegularFile::read(AppPath::file(literal), kLargestCursorFile);
+    if (!read)
         return QCursor(Qt::ArrowCursor);
-    const QByteArray bytes = file.read(kLargestCursorFile);
+    const QByteArray &bytes = *read;
     if (bytes.size() < kHeader + kEntry || word(bytes, 0) != 0 || word(bytes, 2) != 2 || word(bytes, 4) == 0)
         return QCursor(Qt::ArrowCursor);
 
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
-    const QImage image = QImageReader(&buffer).read();
+    // Told its format, Qt loads only the one image plugin for it.
+    const QImage image = QImageReader(&buffer, "cur").read();
     if (image.isNull())
         return QCursor(Qt::ArrowCursor);
     const int x = qBound(0, int(word(bytes, kHeader + 4)), image.width() - 1);
