@@ -44,9 +44,11 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QMoveEvent>
 #include <QPainter>
 #include <QProgressBar>
 #include <QRadioButton>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QWindow>
 #include <functional>
@@ -78,6 +80,17 @@ FormMain::FormMain(QWidget *parent)
     connect(&Timer1, &QTimer::timeout, this, &FormMain::Timer1_Timer);
     connect(&Timer2, &QTimer::timeout, this, &FormMain::Timer2_Timer);
     Timer2.start();
+    // A screen that changes or goes away can leave the window off it.
+    const auto watchScreen = [this](QScreen *screen) {
+        connect(screen, &QScreen::geometryChanged, this, &FormMain::keepOnScreenSoon);
+    };
+    for (QScreen *screen : QGuiApplication::screens())
+        watchScreen(screen);
+    connect(qApp, &QGuiApplication::screenAdded, this, [this, watchScreen](QScreen *screen) {
+        watchScreen(screen);
+        keepOnScreenSoon();
+    });
+    connect(qApp, &QGuiApplication::screenRemoved, this, &FormMain::keepOnScreenSoon);
 }
 
 FormMain::~FormMain()
@@ -457,6 +470,7 @@ void FormMain::showEvent(QShowEvent *event)
     // that replaces this one takes over only once it shows, so that what
     // its load reports still stands on this one.
     QtMessageBox::setMainWindow(this);
+    keepOnScreenSoon();
     QWidget::showEvent(event);
 }
 
@@ -651,6 +665,34 @@ void FormMain::Timer1_Timer()
 void FormMain::Timer2_Timer()
 {
     ModuleClock::Timer2_Timer(*this);
+    // The window can only leave the screen by moving, by growing or by its
+    // screen changing, and each of those starts the timer again. Once it has
+    // stood still for a while the timer rests, instead of waking the
+    // process ten times a second for nothing.
+    const QRect place = frameGeometry();
+    m_stillTicks = place == m_lastPlace ? m_stillTicks + 1 : 0;
+    m_lastPlace = place;
+    if (m_stillTicks >= kStillTicksBeforeRest)
+        Timer2.stop();
+}
+
+void FormMain::keepOnScreenSoon()
+{
+    m_stillTicks = 0;
+    if (!Timer2.isActive())
+        Timer2.start();
+}
+
+void FormMain::moveEvent(QMoveEvent *event)
+{
+    keepOnScreenSoon();
+    QWidget::moveEvent(event);
+}
+
+void FormMain::resizeEvent(QResizeEvent *event)
+{
+    keepOnScreenSoon();
+    QWidget::resizeEvent(event);
 }
 
 void FormMain::labelTime_MouseDown()

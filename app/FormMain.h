@@ -85,9 +85,12 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void changeEvent(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void keepOnScreenSoon();
     void createViews();
     void createMenu();
     // The whole menu below the menu button, as its click shows it.
@@ -103,6 +106,11 @@ private:
     bool m_unloaded = false;
     // Set while the window is being replaced by a fresh one.
     bool m_reloading = false;
+    // Keeping the window on the screen: Timer2 runs from a move, a resize or
+    // a change of screens until the window has stood still for a second.
+    static constexpr int kStillTicksBeforeRest = 10;
+    int m_stillTicks = 0;
+    QRect m_lastPlace;
 };
 
 // The one main window of the program, or null while none exists.

@@ -18,6 +18,7 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QPointer>
+#include <QScreen>
 #include <QtTest>
 
 namespace {
@@ -852,6 +853,19 @@ private slots:
         for (const char *name : { "setting", "grade", "save" })
             after += bytesOf(folder.file(QLatin1String(name)));
         QCOMPARE(after, before);
+    }
+
+    void keepingOnScreenRestsUntilTheWindowMoves()
+    {
+        GameHarness game;
+        game.load();
+        FormMain &form = game.form();
+        // Standing still, the window needs no watching.
+        QTRY_VERIFY_WITH_TIMEOUT(!form.Timer2.isActive(), 3000);
+        // Moved partly off the screen, it is pulled back as before.
+        const QRect screen = form.screen()->geometry();
+        form.move(screen.right() - form.width() / 2, screen.bottom() - form.height() / 2);
+        QTRY_VERIFY_WITH_TIMEOUT(screen.contains(form.frameGeometry()), 1000);
     }
 
     void titleBarDragsTheWindow()
