@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QStringList>
 #include <QTextStream>
 
 namespace {
@@ -38,7 +39,18 @@ struct Samples
     QList<double> click, digit, cancel, save, wrongFinish, rightFinish, closeFinish, start, resume;
     QList<double> before, firstRun, cached, stopped;
     QList<double> cpuTune, cpuQuiet, wakeupsTune, wakeupsQuiet;
+    // Where the wakeups come from, for whoever brings them down.
+    QString threadsTune, threadsQuiet;
 };
+
+QString threadList(const ProcessMeter::Usage &usage)
+{
+    QStringList threads;
+    for (const auto &[name, perSecond] : usage.wakeupsByThread)
+        if (perSecond > 0)
+            threads << QStringLiteral("%1 %2").arg(name).arg(perSecond, 0, 'f', 1);
+    return threads.join(QStringLiteral(", "));
+}
 
 void say(const QString &text)
 {
@@ -78,6 +90,7 @@ void cachedRun(FeelPlayer &player, Samples &s, int idleSeconds)
     const ProcessMeter::Usage tune = meter.usageOver(idleSeconds * 1000);
     s.cpuTune << tune.cpuPercent;
     s.wakeupsTune << tune.wakeupsPerSecond;
+    s.threadsTune = threadList(tune);
 
     // The stop picture gives way to the play picture when the music stops.
     const unsigned long playing = player.pixel(kMusicStopNote);
@@ -90,6 +103,7 @@ void cachedRun(FeelPlayer &player, Samples &s, int idleSeconds)
     const ProcessMeter::Usage quiet = meter.usageOver(idleSeconds * 1000);
     s.cpuQuiet << quiet.cpuPercent;
     s.wakeupsQuiet << quiet.wakeupsPerSecond;
+    s.threadsQuiet = threadList(quiet);
     player.exitGame();
 }
 
@@ -238,7 +252,8 @@ int main(int argc, char **argv)
     const FeelTable table = tableOf(samples);
     QTextStream out(stdout);
     table.printDetails(out);
-    out << '\n';
+    out << "wakeups a second by thread, tune playing: " << samples.threadsTune << '\n'
+        << "wakeups a second by thread, no sound playing: " << samples.threadsQuiet << "\n\n";
     table.printMarkdown(out);
     out << '\n';
     table.printMissed(out);

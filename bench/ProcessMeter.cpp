@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QThread>
+#include <algorithm>
 #include <unistd.h>
 
 namespace {
@@ -56,38 +57,45 @@ qint64 ProcessMeter::cpuTicks() const
     return fields.at(11).toLongLong() + fields.at(12).toLongLong();
 }
 
-std::map<qint64, qint64> ProcessMeter::voluntarySwitches() const
+std::map<qint64, ProcessMeter::Thread> ProcessMeter::voluntarySwitches() const
 {
-    std::map<qint64, qint64> switches;
+    std::map<qint64, Thread> threads;
     const QString tasks = QStringLiteral("/proc/%1/task").arg(m_pid);
     for (const QString &tid : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        const qint64 count = statusField(
-            readProc(tasks + QLatin1Char('/') + tid + QStringLiteral("/status")), "voluntary_ctxt_switches");
+        const QString task = tasks + QLatin1Char('/') + tid;
+        const qint64 count
+            = statusField(readProc(task + QStringLiteral("/status")), "voluntary_ctxt_switches");
         if (count >= 0)
-            switches[tid.toLongLong()] = count;
+            threads[tid.toLongLong()]
+                = { QString::fromLocal8Bit(readProc(task + QStringLiteral("/comm")).trimmed()), count };
     }
-    return switches;
+    return threads;
 }
 
 ProcessMeter::Usage ProcessMeter::usageOver(int msecs) const
 {
     const qint64 ticksBefore = cpuTicks();
-    const std::map<qint64, qint64> before = voluntarySwitches();
+    const std::map<qint64, Thread> before = voluntarySwitches();
     QElapsedTimer wall;
     wall.start();
     QThread::msleep(ulong(msecs));
     const qint64 ticksAfter = cpuTicks();
-    const std::map<qint64, qint64> after = voluntarySwitches();
+    const std::map<qint64, Thread> after = voluntarySwitches();
     const double seconds = double(wall.nsecsElapsed()) / 1e9;
 
     // A thread that started meanwhile counts from nothing; one that ended
     // meanwhile is lost with its last switches.
-    qint64 woken = 0;
-    for (const auto &[tid, count] : after) {
-        const auto earlier = before.find(tid);
-        woken += count - (earlier == before.end() ? 0 : earlier->second);
-    }
     Usage usage;
+    qint64 woken = 0;
+    for (const auto &[tid, thread] : after) {
+        const auto earlier = before.find(tid);
+        const qint64 count = thread.switches - (earlier == before.end() ? 0 : earlier->second.switches);
+        woken += count;
+        usage.wakeupsByThread.append(
+            { QStringLiteral("%1 (%2)").arg(thread.name).arg(tid), double(count) / seconds });
+    }
+    std::sort(usage.wakeupsByThread.begin(), usage.wakeupsByThread.end(),
+        [](const auto &a, const auto &b) { return a.second > b.second; });
     usage.cpuPercent = 100.0 * double(ticksAfter - ticksBefore) / double(sysconf(_SC_CLK_TCK)) / seconds;
     usage.wakeupsPerSecond = double(woken) / seconds;
     return usage;

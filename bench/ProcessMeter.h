@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QString>
 #include <QtGlobal>
 #include <map>
 
@@ -16,6 +18,8 @@ public:
         // Voluntary context switches of all its threads: each is a thread
         // going to sleep, so each stands for a wakeup.
         double wakeupsPerSecond = 0;
+        // The same by thread, "name (id)", the busiest first.
+        QList<std::pair<QString, double>> wakeupsByThread;
     };
 
     explicit ProcessMeter(qint64 pid);
@@ -28,8 +32,13 @@ public:
 private:
     // utime + stime of all its threads, in clock ticks.
     qint64 cpuTicks() const;
+    struct Thread
+    {
+        QString name;
+        qint64 switches = 0;
+    };
     // Voluntary context switches by thread id.
-    std::map<qint64, qint64> voluntarySwitches() const;
+    std::map<qint64, Thread> voluntarySwitches() const;
 
     qint64 m_pid;
 };
