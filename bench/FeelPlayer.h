@@ -54,8 +54,9 @@ public:
     // Whether the tune lies rendered whole in the cache.
     bool tuneCached() const;
     unsigned long pixel(const QPoint &twips) const { return m_x.pixel(twips); }
-    // Whether a cell shows a digit in the player's green or in the red of
-    // a mistake; anything else in it fails the probe, saying `step`.
+    // Unless the cell soon shows a digit in the player's green (or in the
+    // red of a mistake), the probe fails at `step`: a figure taken after an
+    // input the game never saw would be no figure.
     void requireGreen(int cell, const QString &step) const;
     void requireRed(int cell, const QString &step) const;
 
