@@ -16,13 +16,7 @@
 #include "ScriptedMessages.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QTemporaryDir>
-#include <QTextStream>
-#include <QTimer>
-#include <sys/resource.h>
-#include <sys/times.h>
-#include <unistd.h>
 
 namespace {
 
@@ -33,13 +27,6 @@ public:
     void setCommand(const QString &) override { }
     int Mode() const override { return kModeStopped; }
 };
-
-double cpuSeconds()
-{
-    tms t {};
-    times(&t);
-    return double(t.tms_utime + t.tms_stime) / double(sysconf(_SC_CLK_TCK));
-}
 
 } // namespace
 
@@ -112,30 +99,6 @@ int main(int argc, char **argv)
         200, 5, [&] { ModuleCheck::cmdFinished_Click(form); });
     form.MMControl1 = real;
 
-    // Idle: the window with a running clock, for 30 seconds, once with the
-    // tune synthesising and once with the music stopped.
-    form.cmdStart.setEnabled(true);
-    form.cmdStart_Click();
-    auto idle = [&app] {
-        const double cpuBefore = cpuSeconds();
-        QElapsedTimer wall;
-        wall.start();
-        QTimer::singleShot(30000, &app, &QApplication::quit);
-        app.exec();
-        return 100.0 * (cpuSeconds() - cpuBefore) / (wall.elapsed() / 1000.0);
-    };
-    const double withMusic = idle();
-    form.MMControl1->setCommand(QStringLiteral("stop"));
-    const double withoutMusic = idle();
-
     BenchTimer::print(results);
-    rusage usage {};
-    getrusage(RUSAGE_SELF, &usage);
-    QTextStream out(stdout);
-    out << "\nidle window with a running clock, music stopped: " << QString::number(withoutMusic, 'f', 2)
-        << " % CPU (target < 1 %)\n";
-    out << "idle window with a running clock, tune playing: " << QString::number(withMusic, 'f', 2)
-        << " % CPU\n";
-    out << "peak resident memory: " << usage.ru_maxrss / 1024 << " MB\n";
     return 0;
 }
