@@ -1,5 +1,6 @@
 #include "EffectQueue.h"
 
+#include "AudioOutput.h"
 #include "RegularFile.h"
 #include "SdlLibrary.h"
 #include "SoundWarning.h"
@@ -24,15 +25,15 @@ EffectQueue &EffectQueue::instance()
 }
 
 EffectQueue::EffectQueue()
-    : m_device(
-        "effect", kRate, 1, kBufferFrames, [this](qint16 *samples, int frames) { fill(samples, frames); },
-        [this] { dropAll(); })
 {
+    AudioOutput::instance().setSource(
+        AudioOutput::Effects, [this](qint16 *samples, int frames) { mix(samples, frames); },
+        [this] { dropAll(); });
     m_idle.setSingleShot(true);
     m_idle.setInterval(kIdleMsecs);
     connect(&m_idle, &QTimer::timeout, this, [this] {
         if (m_unfinished.load() == 0)
-            m_device.close();
+            AudioOutput::instance().release(AudioOutput::Effects);
     });
 }
 
@@ -42,7 +43,7 @@ void EffectQueue::play(const QString &path, QObject *receiver, std::function<voi
     m_callbacks[id] = Callback { receiver, receiver != nullptr, std::move(done) };
     ++m_unfinished;
     m_idle.stop();
-    m_device.worker().post([this, path, id] {
+    m_loader.post([this, path, id] {
         const Samples samples = load(path);
         if (!samples || samples->empty()) {
             --m_unfinished;
@@ -54,8 +55,8 @@ void EffectQueue::play(const QString &path, QObject *receiver, std::function<voi
             std::lock_guard lock(m_lock);
             m_queue.push_back(Sounding { samples, 0, id });
         }
-        m_queuedFrames += qint64(samples->size());
-        m_device.open();
+        m_queuedFrames += qint64(samples->size()) / AudioOutput::kChannels;
+        AudioOutput::instance().acquire(AudioOutput::Effects);
     });
 }
 
@@ -90,8 +91,8 @@ EffectQueue::Samples EffectQueue::load(const QString &path)
         return {};
     }
     SDL_AudioCVT convert {};
-    const int needed
-        = sdl->BuildAudioCVT(&convert, spec.format, spec.channels, spec.freq, AUDIO_S16SYS, 1, kRate);
+    const int needed = sdl->BuildAudioCVT(&convert, spec.format, spec.channels, spec.freq, AUDIO_S16SYS,
+        AudioOutput::kChannels, AudioOutput::kRate);
     if (needed < 0) {
         sdl->FreeWAV(wave);
         SoundWarning::once(
@@ -115,28 +116,28 @@ EffectQueue::Samples EffectQueue::load(const QString &path)
     return samples;
 }
 
-void EffectQueue::fill(qint16 *samples, int frames)
+void EffectQueue::mix(qint16 *samples, int frames)
 {
     std::vector<quint64> ended;
-    int written = 0;
+    const int wanted = frames * AudioOutput::kChannels;
+    int done = 0;
     {
         std::lock_guard lock(m_lock);
-        while (written < frames && !m_queue.empty()) {
+        while (done < wanted && !m_queue.empty()) {
             Sounding &front = m_queue.front();
             const std::size_t left = front.samples->size() - front.played;
-            const std::size_t now = std::min(left, std::size_t(frames - written));
-            std::memcpy(samples + written, front.samples->data() + front.played, now * sizeof(qint16));
+            const std::size_t now = std::min(left, std::size_t(wanted - done));
+            AudioOutput::mixInto(samples + done, front.samples->data() + front.played, int(now));
             front.played += now;
-            written += int(now);
+            done += int(now);
             if (front.played == front.samples->size()) {
                 ended.push_back(front.id);
                 m_queue.pop_front();
             }
         }
     }
-    std::fill(samples + written, samples + frames, qint16(0));
-    m_queuedFrames -= written;
-    if (written > 0)
+    m_queuedFrames -= done / AudioOutput::kChannels;
+    if (done > 0)
         m_lastSoundAt = QDeadlineTimer::current().deadline();
     if (ended.empty())
         return;
@@ -187,20 +188,21 @@ void EffectQueue::dropAll()
 void EffectQueue::drain()
 {
     // Every effect asked for is loaded and queued by then.
-    m_device.worker().run([] {});
+    m_loader.run([] {});
+    const int bufferMsecs = AudioOutput::instance().bufferMsecs(AudioOutput::Effects);
     // What is queued needs its own length; a stuck device gets a second more.
-    const qint64 queuedMsecs = m_queuedFrames.load() * 1000 / kRate;
-    QDeadlineTimer deadline(queuedMsecs + 1000 + m_device.bufferMsecs());
+    const qint64 queuedMsecs = m_queuedFrames.load() * 1000 / AudioOutput::kRate;
+    QDeadlineTimer deadline(queuedMsecs + 1000 + bufferMsecs);
     while (m_unfinished.load() > 0 && !deadline.hasExpired())
         QThread::msleep(5);
     // The last samples went to SDL in the buffer last filled; let it play.
     const qint64 lastHeard = m_lastSoundAt.load();
     if (lastHeard != 0) {
-        const qint64 quietAt = lastHeard + m_device.bufferMsecs() + 20;
+        const qint64 quietAt = lastHeard + bufferMsecs + 20;
         const qint64 now = QDeadlineTimer::current().deadline();
         if (quietAt > now)
             QThread::msleep(quint64(quietAt - now));
     }
     m_idle.stop();
-    m_device.shutdown();
+    m_loader.stop();
 }

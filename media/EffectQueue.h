@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AudioDevice.h"
+#include "AudioWorker.h"
 
 #include <QHash>
 #include <QObject>
@@ -25,9 +25,6 @@ class EffectQueue : public QObject
 {
     Q_OBJECT
 public:
-    static constexpr int kRate = 44100;
-    // About 23 ms: an effect follows its click closely.
-    static constexpr int kBufferFrames = 1024;
     // The device closes once nothing has sounded for this long.
     static constexpr int kIdleMsecs = 1500;
 
@@ -68,14 +65,15 @@ private:
 
     // On the worker.
     Samples load(const QString &path);
-    // Without a device nothing queued will sound. On the worker.
+    // Without a device nothing queued will sound. On a worker.
     void dropAll();
     // On SDL's audio thread.
-    void fill(qint16 *samples, int frames);
+    void mix(qint16 *samples, int frames);
     // On this thread.
     void finished(quint64 id, bool sounded);
 
-    AudioDevice m_device;
+    // Reads and converts wave files.
+    AudioWorker m_loader;
     QTimer m_idle;
     quint64 m_nextId = 0;
     std::map<quint64, Callback> m_callbacks;

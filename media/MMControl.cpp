@@ -1,5 +1,6 @@
 #include "MMControl.h"
 
+#include "AudioOutput.h"
 #include "EffectQueue.h"
 #include "FluidSynthLibrary.h"
 #include "SdlLibrary.h"
@@ -138,8 +139,9 @@ bool MMControl::midiAvailable()
 
 void MMControl::shutdown()
 {
+    TunePlayer::instance().silence();
     EffectQueue::instance().drain();
-    TunePlayer::instance().closeAndWait();
+    AudioOutput::instance().shutdown();
     TuneRendering::stopAll();
     SdlLibrary::shutdown();
 }

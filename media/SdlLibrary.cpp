@@ -45,6 +45,7 @@ const SdlLibrary *SdlLibrary::audio()
         && resolve(sdl.PauseAudioDevice, "SDL_PauseAudioDevice")
         && resolve(sdl.RWFromConstMem, "SDL_RWFromConstMem") && resolve(sdl.LoadWAV_RW, "SDL_LoadWAV_RW")
         && resolve(sdl.FreeWAV, "SDL_FreeWAV") && resolve(sdl.BuildAudioCVT, "SDL_BuildAudioCVT")
+        && resolve(sdl.GetCurrentAudioDriver, "SDL_GetCurrentAudioDriver")
         && resolve(sdl.ConvertAudio, "SDL_ConvertAudio");
     if (!complete) {
         SoundWarning::once(SoundWarning::AudioInit, QStringLiteral("SDL lacks the audio functions"));
@@ -61,6 +62,13 @@ const SdlLibrary *SdlLibrary::audio()
     }
     g_state = State::Ready;
     return &sdl;
+}
+
+bool SdlLibrary::allowsSeveralDevices() const
+{
+    const char *driver = GetCurrentAudioDriver();
+    const QByteArray name = driver ? QByteArray(driver) : QByteArray();
+    return name == "pulseaudio" || name == "pipewire" || name == "alsa" || name == "jack";
 }
 
 bool SdlLibrary::isKnownMissing()

@@ -16,6 +16,9 @@ public:
     static void shutdown();
     // Whether audio() has found that there is no audio; from any thread.
     static bool isKnownMissing();
+    // Whether the driver plays several devices at once (a sound server or
+    // ALSA's mixing); SDL's dummy and disk drivers open one at a time.
+    bool allowsSeveralDevices() const;
 
     decltype(&SDL_GetError) GetError = nullptr;
     decltype(&SDL_OpenAudioDevice) OpenAudioDevice = nullptr;
@@ -28,6 +31,7 @@ public:
     decltype(&SDL_ConvertAudio) ConvertAudio = nullptr;
 
 private:
+    decltype(&SDL_GetCurrentAudioDriver) GetCurrentAudioDriver = nullptr;
     decltype(&SDL_SetHint) SetHint = nullptr;
     decltype(&SDL_InitSubSystem) InitSubSystem = nullptr;
     decltype(&SDL_QuitSubSystem) QuitSubSystem = nullptr;

@@ -1,5 +1,6 @@
 #include "TunePlayer.h"
 
+#include "AudioOutput.h"
 #include "TuneRendering.h"
 
 #include <QFile>
@@ -14,9 +15,9 @@ TunePlayer &TunePlayer::instance()
 }
 
 TunePlayer::TunePlayer()
-    : m_device(
-        "tune", TuneRendering::kRate, TuneRendering::kChannels, kBufferFrames,
-        [this](qint16 *samples, int frames) { fill(samples, frames); },
+{
+    AudioOutput::instance().setSource(
+        AudioOutput::Tune, [this](qint16 *samples, int frames) { mix(samples, frames); },
         [this] {
             // No device: the tune is over as soon as it began, unreported.
             quint64 generation = 0;
@@ -26,15 +27,13 @@ TunePlayer::TunePlayer()
             }
             QMetaObject::invokeMethod(
                 this, [this, generation] { reachedEnd(generation, true); }, Qt::QueuedConnection);
-        })
-{
-    // The device closes once the buffer with the tune's last notes has
+        });
+    // The device is let go once the buffer with the tune's last notes has
     // played, unless the tune is started again first.
     m_closeLater.setSingleShot(true);
-    m_closeLater.setInterval(m_device.bufferMsecs() + 100);
     connect(&m_closeLater, &QTimer::timeout, this, [this] {
         if (!m_playing)
-            m_device.close();
+            AudioOutput::instance().release(AudioOutput::Tune);
     });
 }
 
@@ -69,7 +68,7 @@ void TunePlayer::play()
     }
     m_playing = true;
     m_closeLater.stop();
-    m_device.open();
+    AudioOutput::instance().acquire(AudioOutput::Tune);
 }
 
 void TunePlayer::stop()
@@ -81,7 +80,7 @@ void TunePlayer::stop()
     }
     m_playing = false;
     m_closeLater.stop();
-    m_device.close();
+    AudioOutput::instance().release(AudioOutput::Tune);
 }
 
 void TunePlayer::rewind()
@@ -104,18 +103,17 @@ void TunePlayer::unload()
     m_ended = nullptr;
 }
 
-void TunePlayer::closeAndWait()
+void TunePlayer::silence()
 {
-    {
-        std::lock_guard lock(m_lock);
-        m_sounding = false;
-    }
+    std::lock_guard lock(m_lock);
+    m_sounding = false;
     m_playing = false;
-    m_device.shutdown();
 }
 
-void TunePlayer::fill(qint16 *samples, int frames)
+void TunePlayer::mix(qint16 *samples, int frames)
 {
+    if (m_scratch.size() < std::size_t(frames) * TuneRendering::kChannels)
+        m_scratch.resize(std::size_t(frames) * TuneRendering::kChannels);
     int written = 0;
     bool report = false;
     bool failed = false;
@@ -129,7 +127,8 @@ void TunePlayer::fill(qint16 *samples, int frames)
                 && std::fseek(m_file,
                        long(TuneRendering::kDataOffset + m_position * TuneRendering::kFrameBytes), SEEK_SET)
                     == 0)
-                written = int(std::fread(samples, TuneRendering::kFrameBytes, std::size_t(now), m_file));
+                written
+                    = int(std::fread(m_scratch.data(), TuneRendering::kFrameBytes, std::size_t(now), m_file));
             m_position += written;
             // Caught up with a rendering that is still being made: silence
             // until it is ahead again. Caught up with a finished one: the end.
@@ -142,8 +141,7 @@ void TunePlayer::fill(qint16 *samples, int frames)
             }
         }
     }
-    std::fill(
-        samples + written * TuneRendering::kChannels, samples + frames * TuneRendering::kChannels, qint16(0));
+    AudioOutput::mixInto(samples, m_scratch.data(), written * TuneRendering::kChannels);
     if (report)
         QMetaObject::invokeMethod(
             this, [this, generation, failed] { reachedEnd(generation, failed); }, Qt::QueuedConnection);
@@ -164,5 +162,5 @@ void TunePlayer::reachedEnd(quint64 generation, bool failed)
         ended();
     }
     if (!m_playing)
-        m_closeLater.start();
+        m_closeLater.start(AudioOutput::instance().bufferMsecs(AudioOutput::Tune) + 100);
 }

@@ -1,27 +1,23 @@
 #pragma once
 
-#include "AudioDevice.h"
-
 #include <QObject>
 #include <QTimer>
 #include <cstdio>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 class TuneRendering;
 
-// The background tune: reads a rendering and plays it on a device of its
-// own with a large buffer, since a tune needs no quick start and a large
-// buffer wakes the process only a few times a second. One tune at a time
-// for the whole process; whoever loads one is its owner.
+// The background tune: reads a rendering and plays it through
+// AudioOutput, which gives it a large buffer where it can, since a tune
+// needs no quick start. One tune at a time for the whole process; whoever
+// loads one is its owner.
 class TunePlayer : public QObject
 {
     Q_OBJECT
 public:
-    // About 370 ms of sound a buffer.
-    static constexpr int kBufferFrames = 16384;
-
     static TunePlayer &instance();
 
     // Replaces the tune (and its owner) without a word to the one before.
@@ -37,18 +33,17 @@ public:
     bool isPlaying() const { return m_playing; }
 
     // At exit: silent at once.
-    void closeAndWait();
+    void silence();
 
 private:
     TunePlayer();
 
     // On SDL's audio thread.
-    void fill(qint16 *samples, int frames);
+    void mix(qint16 *samples, int frames);
     // On this thread.
     void reachedEnd(quint64 generation, bool failed);
     void closeSoon();
 
-    AudioDevice m_device;
     QTimer m_closeLater;
     const void *m_owner = nullptr;
     std::function<void()> m_ended;
@@ -64,4 +59,6 @@ private:
     // Counts loads, plays, stops and rewinds, so that an end reported for
     // an earlier state of the player is recognised as stale.
     quint64 m_generation = 0;
+    // The audio thread's: samples read before they are mixed.
+    std::vector<qint16> m_scratch;
 };

@@ -210,6 +210,23 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(openDevices(), 0, 5000);
     }
 
+    void effectSoundsOverTheTune()
+    {
+        // Whether the driver gives each its own device or one to share.
+        MMControl control;
+        QSignalSpy done(&control, &MMControl::Done);
+        control.FileName = m_longTune;
+        control.setCommand(kOpen);
+        control.setCommand(kPlay);
+        QTRY_VERIFY_WITH_TIMEOUT(openDevices() >= 1, 5000);
+        control.Notify = true;
+        control.FileName = m_blip;
+        control.setCommand(kSound);
+        QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, 5000);
+        QCOMPARE(control.Mode(), MMControl::kModePlaying);
+        control.setCommand(kClose);
+    }
+
     void modeFollowsCommands_data()
     {
         QTest::addColumn<QStringList>("commands");

@@ -9,18 +9,16 @@
 
 using namespace MediaFixtures;
 
-// SDL's disk driver writes what a device plays to a raw file at the pace of
-// a real device, so these tests listen to what was actually played. Each
-// device takes the file named when it opens: the effects' device (mono)
-// opens first, the tune's (stereo) later. SDL starts its audio once per
-// process, hence a binary of its own.
+// SDL's disk driver writes what its device plays to a raw file at the pace
+// of a real device, so these tests listen to what was actually played. It
+// opens one device at a time, which the effects and the tune share (16-bit
+// stereo). SDL starts its audio once per process, hence a binary of its own.
 class TestMMControlDisk : public QObject
 {
     Q_OBJECT
 
     QTemporaryDir m_dir;
-    QString m_effects;
-    QString m_tunes;
+    QString m_output;
     QString m_low;
     QString m_high;
     QString m_tune;
@@ -35,18 +33,14 @@ class TestMMControlDisk : public QObject
             .toUtf8();
     }
 
-    // Where a file ends now, on a whole frame.
-    static qint64 end(const QString &path, int frameBytes)
-    {
-        return fileSize(path) / frameBytes * frameBytes;
-    }
+    // Where the output ends now, on a whole frame.
+    qint64 end() const { return fileSize(m_output) / 4 * 4; }
 
 private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        m_effects = m_dir.filePath(QStringLiteral("effects.raw"));
-        m_tunes = m_dir.filePath(QStringLiteral("tunes.raw"));
+        m_output = m_dir.filePath(QStringLiteral("device.raw"));
         m_low = m_dir.filePath(QStringLiteral("low.wav"));
         m_high = m_dir.filePath(QStringLiteral("high.wav"));
         m_tune = m_dir.filePath(QStringLiteral("tune.mid"));
@@ -55,6 +49,7 @@ private slots:
         QVERIFY(writeOneNoteMidi(m_tune, 600));
         AppPath::setFolder(m_dir.path());
         qputenv("SDL_AUDIODRIVER", "disk");
+        qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(m_output));
         QVERIFY2(MMControl::midiAvailable(),
             "tunes cannot sound: no FluidSynth, or no TimGM6mb.sf2 was found (Debian package "
             "timgm6mb-soundfont)");
@@ -62,7 +57,6 @@ private slots:
 
     void effectsSoundWholeOneAfterTheOther()
     {
-        qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(m_effects));
         {
             // Queued, and the control gone at once, as when the window is
             // replaced right after a click: neither effect is cut short.
@@ -74,15 +68,14 @@ private slots:
         }
         QTRY_COMPARE_WITH_TIMEOUT(EffectQueue::instance().pending(), 0, 5000);
         QTest::qWait(200);
-        const Loudness both = measure(readRange(m_effects, 0, end(m_effects, 2)));
-        // Two 300 ms effects, in a row rather than over each other.
-        QVERIFY2(both.nonZero >= 44100 * 55 / 100, describe("effects", both));
+        const Loudness both = measure(readRange(m_output, 0, end()));
+        // Two 300 ms effects in stereo, in a row rather than over each other.
+        QVERIFY2(both.nonZero >= 2 * 44100 * 55 / 100, describe("effects", both));
         QVERIFY2(both.loudestWindowRms > 3000, describe("effects", both));
     }
 
     void tuneIsAudibleLoopsAndStops()
     {
-        qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(m_tunes));
         MMControl control;
         QSignalSpy done(&control, &MMControl::Done);
         connect(&control, &MMControl::Done, &control, [&control](int) {
@@ -95,27 +88,29 @@ private slots:
         control.DeviceType = QStringLiteral("Sequencer");
         control.FileName = m_tune;
         control.setCommand(QStringLiteral("open"));
+        const qint64 start = end();
         control.setCommand(QStringLiteral("play"));
 
         QTRY_VERIFY_WITH_TIMEOUT(done.count() >= 1, 12000);
-        const qint64 firstEnd = end(m_tunes, 4);
-        const Loudness first = measure(readRange(m_tunes, 0, firstEnd));
+        const qint64 firstEnd = end();
+        const Loudness first = measure(readRange(m_output, start, firstEnd));
         QVERIFY2(first.loudestWindowRms > 300, describe("first round", first));
 
         // Looped from Done: the file goes on growing, with the tune in it again.
         QTRY_VERIFY_WITH_TIMEOUT(done.count() >= 2, 12000);
-        const qint64 secondEnd = end(m_tunes, 4);
+        const qint64 secondEnd = end();
         QVERIFY(secondEnd > firstEnd);
-        const Loudness second = measure(readRange(m_tunes, firstEnd, secondEnd));
+        const Loudness second = measure(readRange(m_output, firstEnd, secondEnd));
         QVERIFY2(second.loudestWindowRms > 300, describe("second round", second));
 
-        // Stopped, the device closes: nothing more is written.
+        // Stopped, the device closes once the effects' use of it is over
+        // too: nothing more is written.
         QCOMPARE(control.Mode(), MMControl::kModePlaying);
         control.setCommand(QStringLiteral("stop"));
+        QTest::qWait(EffectQueue::kIdleMsecs + 1000);
+        const qint64 stoppedAt = end();
         QTest::qWait(1000);
-        const qint64 stoppedAt = end(m_tunes, 4);
-        QTest::qWait(1000);
-        QCOMPARE(end(m_tunes, 4), stoppedAt);
+        QCOMPARE(end(), stoppedAt);
         QCOMPARE(done.count(), 2);
         control.setCommand(QStringLiteral("close"));
     }
