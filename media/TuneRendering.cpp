@@ -87,10 +87,23 @@ QString cacheKey(const QByteArray &midi, const QString &soundFont)
     return QString::fromLatin1(hash.result().toHex().left(16));
 }
 
+// The synthesiser's samples (megabytes) are allocated on the rendering
+// thread. glibc serves large blocks from that thread's arena once its mmap
+// threshold has grown, and it never gives the top of a thread's arena back,
+// not even to malloc_trim: fixing the threshold keeps large blocks in maps
+// of their own, which go back to the system when they are freed.
+void keepLargeBlocksApart()
+{
+#if defined(__GLIBC__)
+    static std::once_flag once;
+    std::call_once(once, [] { mallopt(M_MMAP_THRESHOLD, 128 * 1024); });
+#endif
+}
+
 void giveMemoryBack()
 {
 #if defined(__GLIBC__)
-    // The synthesiser's heap is free now, but glibc keeps it mapped.
+    // What is free in the arenas goes back too.
     malloc_trim(0);
 #endif
 }
@@ -153,6 +166,7 @@ std::shared_ptr<TuneRendering> TuneRendering::of(const QString &midiPath)
     g_inProgress[target] = rendering;
     ++g_running;
     g_stopping = false;
+    keepLargeBlocksApart();
     std::thread(&TuneRendering::render, rendering, out, midi, soundFont, target).detach();
     return rendering;
 }
