@@ -1,5 +1,7 @@
 #include "AudioWorker.h"
 
+#include "SdlLibrary.h"
+
 #include <future>
 
 AudioWorker::~AudioWorker()
@@ -20,6 +22,8 @@ void AudioWorker::loop()
             m_tasks.pop_front();
         }
         task();
+        // A worker may live until the process ends.
+        SdlLibrary::releaseThread();
     }
 }
 

@@ -39,14 +39,14 @@ const SdlLibrary *SdlLibrary::audio()
     }
     SdlLibrary &sdl = g_sdl;
     const bool complete = resolve(sdl.GetError, "SDL_GetError") && resolve(sdl.SetHint, "SDL_SetHint")
-        && resolve(sdl.InitSubSystem, "SDL_InitSubSystem") && resolve(sdl.QuitSubSystem, "SDL_QuitSubSystem")
+        && resolve(sdl.InitSubSystem, "SDL_InitSubSystem") && resolve(sdl.Quit, "SDL_Quit")
         && resolve(sdl.OpenAudioDevice, "SDL_OpenAudioDevice")
         && resolve(sdl.CloseAudioDevice, "SDL_CloseAudioDevice")
         && resolve(sdl.PauseAudioDevice, "SDL_PauseAudioDevice")
         && resolve(sdl.RWFromConstMem, "SDL_RWFromConstMem") && resolve(sdl.LoadWAV_RW, "SDL_LoadWAV_RW")
         && resolve(sdl.FreeWAV, "SDL_FreeWAV") && resolve(sdl.BuildAudioCVT, "SDL_BuildAudioCVT")
         && resolve(sdl.GetCurrentAudioDriver, "SDL_GetCurrentAudioDriver")
-        && resolve(sdl.ConvertAudio, "SDL_ConvertAudio");
+        && resolve(sdl.ConvertAudio, "SDL_ConvertAudio") && resolve(sdl.TLSCleanup, "SDL_TLSCleanup");
     if (!complete) {
         SoundWarning::once(SoundWarning::AudioInit, QStringLiteral("SDL lacks the audio functions"));
         library.unload();
@@ -57,6 +57,7 @@ const SdlLibrary *SdlLibrary::audio()
     sdl.SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (sdl.InitSubSystem(SDL_INIT_AUDIO) != 0) {
         SoundWarning::once(SoundWarning::AudioInit, QStringLiteral("no audio: %1").arg(sdl.GetError()));
+        sdl.Quit();
         library.unload();
         return nullptr;
     }
@@ -76,11 +77,20 @@ bool SdlLibrary::isKnownMissing()
     return g_state.load() == State::Failed;
 }
 
+void SdlLibrary::releaseThread()
+{
+    std::lock_guard lock(g_startLock);
+    if (g_state == State::Ready)
+        g_sdl.TLSCleanup();
+}
+
 void SdlLibrary::shutdown()
 {
     std::lock_guard lock(g_startLock);
     if (g_state == State::Ready) {
-        g_sdl.QuitSubSystem(SDL_INIT_AUDIO);
+        // All of SDL, not only its audio: the hints and the calling thread's
+        // error text go too, which the library would keep after an unload.
+        g_sdl.Quit();
         g_library->unload();
     }
     g_state = State::Untried;

@@ -16,6 +16,10 @@ public:
     static void shutdown();
     // Whether audio() has found that there is no audio; from any thread.
     static bool isKnownMissing();
+    // Frees what SDL keeps for the calling thread (its error text): SDL
+    // frees it only for threads it started itself. An audio worker calls
+    // this after each task.
+    static void releaseThread();
     // Whether the driver plays several devices at once (a sound server or
     // ALSA's mixing); SDL's dummy and disk drivers open one at a time.
     bool allowsSeveralDevices() const;
@@ -34,5 +38,6 @@ private:
     decltype(&SDL_GetCurrentAudioDriver) GetCurrentAudioDriver = nullptr;
     decltype(&SDL_SetHint) SetHint = nullptr;
     decltype(&SDL_InitSubSystem) InitSubSystem = nullptr;
-    decltype(&SDL_QuitSubSystem) QuitSubSystem = nullptr;
+    decltype(&SDL_Quit) Quit = nullptr;
+    decltype(&SDL_TLSCleanup) TLSCleanup = nullptr;
 };
