@@ -32,9 +32,10 @@ install_missing() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
+# The configure lines are kept once, as the presets of CMakePresets.json.
 build() {
-  [ -f build/build.ninja ] || cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-  cmake --build build
+  [ -f build/build.ninja ] || cmake --preset default
+  cmake --build --preset default
 }
 
 # One job at a time runs in the background with its output in a log, shown
@@ -84,8 +85,7 @@ case "${1:-}" in
     echo "=== The test suite (build/), with the sanitized build started beside it"
     background build/asan-build.log \
       bash -c 'cmake --preset asan >/dev/null && nice -n 15 cmake --build --preset asan'
-    QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy \
-      ctest --test-dir build --output-on-failure -j4 || failed+=("test suite")
+    ctest --preset default || failed+=("test suite")
     finish_background "sanitized build" || { report; exit 1; }
     echo "=== The test suite under AddressSanitizer and UBSan (build-asan/), with the fuzzers beside it"
     # Three at a time, so that the five targets take two rounds, no longer

@@ -19,7 +19,7 @@ if [ ! -f "$build/build.ninja" ]; then
   # code; -O1 and line tables only keep the build short and the stacks
   # readable.
   CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja \
-    -DVEXA_FUZZ=ON -DVEXA_ASSET_TOOLS=OFF -DCMAKE_BUILD_TYPE=Debug \
+    -DVEXA_FUZZ=ON -DCMAKE_BUILD_TYPE=Debug \
     -DCMAKE_CXX_FLAGS_DEBUG="-O1 -gline-tables-only" >/dev/null
 fi
 cmake --build "$build" --target vexa_fuzzers
