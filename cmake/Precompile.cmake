@@ -45,6 +45,16 @@ function(vexa_collect_targets dir out)
   set(${out} ${targets} PARENT_SCOPE)
 endfunction()
 
+# CMake lists the generated header of a precompiled set among the sources
+# of each target that uses it, and moc would then parse all of Qt for
+# every target, for nothing: the set declares no classes of its own.
+function(vexa_precompile target from)
+  target_precompile_headers(${target} REUSE_FROM ${from})
+  get_target_property(dir ${from} BINARY_DIR)
+  set_source_files_properties(${dir}/CMakeFiles/${from}.dir/cmake_pch.hxx
+    TARGET_DIRECTORY ${target} PROPERTIES SKIP_AUTOGEN ON)
+endfunction()
+
 # Gives every library, test and benchmark of the given folders the set that
 # fits what it links.
 function(vexa_precompile_all)
@@ -53,6 +63,11 @@ function(vexa_precompile_all)
   endif()
   target_precompile_headers(vexa_core PRIVATE ${VEXA_PCH_CORE})
   target_precompile_headers(vexa_ui PRIVATE ${VEXA_PCH_WIDGETS})
+  foreach(target vexa_core vexa_ui)
+    get_target_property(dir ${target} BINARY_DIR)
+    set_source_files_properties(${dir}/CMakeFiles/${target}.dir/cmake_pch.hxx
+      TARGET_DIRECTORY ${target} PROPERTIES SKIP_AUTOGEN ON)
+  endforeach()
   # A set that does not fit is otherwise dropped in silence, and the build
   # quietly takes twice as long.
   target_compile_options(vexa_core PRIVATE -Winvalid-pch)
@@ -67,11 +82,14 @@ function(vexa_precompile_all)
       endif()
       vexa_links_widgets(${target} widgets)
       if(widgets)
-        target_precompile_headers(${target} REUSE_FROM vexa_ui)
+        vexa_precompile(${target} vexa_ui)
       else()
-        target_precompile_headers(${target} REUSE_FROM vexa_core)
+        vexa_precompile(${target} vexa_core)
       endif()
       target_compile_options(${target} PRIVATE -Winvalid-pch)
+      if(type STREQUAL "STATIC_LIBRARY")
+        set_target_properties(${target} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 8)
+      endif()
     endforeach()
   endforeach()
 endfunction()

@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 
 namespace {
-QPointer<FormHelp> g_instance;
+QPointer<FormHelp> g_help;
 }
 
 FormHelp::FormHelp(QWidget *parent)
@@ -35,8 +35,8 @@ FormHelp::FormHelp(QWidget *parent)
 
 FormHelp::~FormHelp()
 {
-    if (g_instance == this)
-        g_instance = nullptr;
+    if (g_help == this)
+        g_help = nullptr;
 }
 
 QString FormHelp::indexFile()
@@ -51,28 +51,28 @@ FormHelp *FormHelp::open(QWidget *mainWindow)
         MessageBox::critical(QStringLiteral("出错"), QStringLiteral("找不到帮助文件：") + index);
         return nullptr;
     }
-    if (!g_instance) {
+    if (!g_help) {
         // A window of its own, with no parent: the dialogs that hold the
         // main window (the update check, the folder choice) leave the help
         // usable, and a reload of the main window leaves it open. The
         // program deletes it when it ends.
-        g_instance = new FormHelp;
+        g_help = new FormHelp;
         if (mainWindow) {
             const QRect main = mainWindow->frameGeometry();
-            g_instance->move(main.center() - g_instance->rect().center());
+            g_help->move(main.center() - g_help->rect().center());
         }
-        g_instance->showPage(QUrl::fromLocalFile(index));
+        g_help->showPage(QUrl::fromLocalFile(index));
     }
-    g_instance->show();
-    g_instance->setWindowState(g_instance->windowState() & ~Qt::WindowMinimized);
-    g_instance->raise();
-    g_instance->activateWindow();
-    return g_instance;
+    g_help->show();
+    g_help->setWindowState(g_help->windowState() & ~Qt::WindowMinimized);
+    g_help->raise();
+    g_help->activateWindow();
+    return g_help;
 }
 
 FormHelp *FormHelp::instance()
 {
-    return g_instance;
+    return g_help;
 }
 
 void FormHelp::showPage(const QUrl &url)

@@ -16,7 +16,7 @@
 #include <QPushButton>
 
 namespace {
-QPointer<FormUpdate> g_instance;
+QPointer<FormUpdate> g_update;
 constexpr int kStateTop = 240;
 
 QString failureText(qint32 code)
@@ -89,28 +89,28 @@ FormUpdate::FormUpdate(QWidget *mainWindow)
 FormUpdate::~FormUpdate()
 {
     releaseMainWindow();
-    if (g_instance == this)
-        g_instance = nullptr;
+    if (g_update == this)
+        g_update = nullptr;
 }
 
 FormUpdate *FormUpdate::open(QWidget *mainWindow)
 {
-    if (g_instance) {
-        g_instance->raise();
-        g_instance->activateWindow();
-        return g_instance;
+    if (g_update) {
+        g_update->raise();
+        g_update->activateWindow();
+        return g_update;
     }
-    g_instance = new FormUpdate(mainWindow);
-    g_instance->Form_Load();
-    g_instance->show();
-    g_instance->raise();
-    g_instance->activateWindow();
-    return g_instance;
+    g_update = new FormUpdate(mainWindow);
+    g_update->Form_Load();
+    g_update->show();
+    g_update->raise();
+    g_update->activateWindow();
+    return g_update;
 }
 
 FormUpdate *FormUpdate::instance()
 {
-    return g_instance;
+    return g_update;
 }
 
 void FormUpdate::Form_Load()

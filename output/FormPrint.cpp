@@ -32,9 +32,9 @@
 
 namespace {
 
-constexpr std::array<int, 9> kColumnLeft { 195, 690, 1185, 1695, 2190, 2685, 3195, 3690, 4185 };
-constexpr std::array<int, 9> kRowTop { 1395, 1890, 2385, 2895, 3390, 3885, 4395, 4890, 5385 };
-constexpr int kCellSize = 510;
+constexpr std::array<int, 9> kPrintColumnLeft { 195, 690, 1185, 1695, 2190, 2685, 3195, 3690, 4185 };
+constexpr std::array<int, 9> kPrintRowTop { 1395, 1890, 2385, 2895, 3390, 3885, 4395, 4890, 5385 };
+constexpr int kPrintCellSize = 510;
 constexpr int kWhite = 0xFFFFFF;
 constexpr int kCheckBoxWidth = 1215;
 constexpr int kCheckBoxHeight = 255;
@@ -125,8 +125,8 @@ void FormPrint::createControls()
         cell->setBackColor(kWhite);
         m_cells[std::size_t(i)] = cell;
         auto *view = new CellLabelView(*cell, Frame2);
-        view->setGeometry(
-            twipsRect(kColumnLeft[std::size_t(i % 9)], kRowTop[std::size_t(i / 9)], kCellSize, kCellSize));
+        view->setGeometry(twipsRect(kPrintColumnLeft[std::size_t(i % 9)], kPrintRowTop[std::size_t(i / 9)],
+            kPrintCellSize, kPrintCellSize));
         m_cellViews[std::size_t(i)] = view;
     }
 

@@ -17,11 +17,11 @@
 
 namespace {
 
-constexpr std::array<int, 9> kColumnLeft { 0, 500, 990, 1500, 2000, 2490, 3000, 3500, 3995 };
-constexpr std::array<int, 9> kRowTop { 0, 495, 995, 1505, 2000, 2495, 3005, 3500, 3995 };
+constexpr std::array<int, 9> kPictureColumnLeft { 0, 500, 990, 1500, 2000, 2490, 3000, 3500, 3995 };
+constexpr std::array<int, 9> kPictureRowTop { 0, 495, 995, 1505, 2000, 2495, 3005, 3500, 3995 };
 // The board sits inside the border line.
 constexpr int kInset = 10;
-constexpr int kCellSize = 515;
+constexpr int kPictureCellSize = 515;
 constexpr int kShape2Size = 4530;
 constexpr int kShape2Color = RGB(64, 64, 64);
 constexpr int kWaterMarkMargin = 30;
@@ -30,12 +30,12 @@ const QString kTitle = QStringLiteral("截取图片");
 
 int cellLeft(int index)
 {
-    return kColumnLeft[std::size_t(index % 9)] + kInset;
+    return kPictureColumnLeft[std::size_t(index % 9)] + kInset;
 }
 
 int cellTop(int index)
 {
-    return kRowTop[std::size_t(index / 9)] + kInset;
+    return kPictureRowTop[std::size_t(index / 9)] + kInset;
 }
 
 } // namespace
@@ -52,11 +52,11 @@ FormSavePic::FormSavePic(QWidget *parent)
         auto *cell = new CellLabel(i, this);
         m_cells[std::size_t(i)] = cell;
         auto *view = new CellLabelView(*cell, this);
-        view->setGeometry(twipsRect(cellLeft(i), cellTop(i), kCellSize, kCellSize));
+        view->setGeometry(twipsRect(cellLeft(i), cellTop(i), kPictureCellSize, kPictureCellSize));
     }
     // The window's size follows from the last column and the last row.
-    const int width = cellLeft(8) + kCellSize + kInset;
-    const int height = cellTop(72) + kCellSize + kInset;
+    const int width = cellLeft(8) + kPictureCellSize + kInset;
+    const int height = cellTop(72) + kPictureCellSize + kInset;
     setFixedSize(twipsToPx(width), twipsToPx(height));
 
     imgWaterMark = new QLabel(this);
