@@ -60,12 +60,19 @@ QString FeelTable::measured(const Row &row)
 
 QString FeelTable::target(const Row &row)
 {
+    if (!hasTarget(row))
+        return QStringLiteral("–");
     return QStringLiteral("≤ ") + withUnit(row, QString::number(row.target));
+}
+
+bool FeelTable::hasTarget(const Row &row)
+{
+    return row.target > 0;
 }
 
 bool FeelTable::met(const Row &row)
 {
-    return !row.samples.isEmpty() && median(row.samples) <= row.target;
+    return !hasTarget(row) || (!row.samples.isEmpty() && median(row.samples) <= row.target);
 }
 
 void FeelTable::printDetails(QTextStream &out) const
@@ -75,8 +82,10 @@ void FeelTable::printDetails(QTextStream &out) const
         for (const double sample : row.samples)
             out << number(row, sample) << ' ';
         out << "\n    median " << withUnit(row, number(row, median(row.samples))) << ", max "
-            << withUnit(row, number(row, largest(row.samples))) << ", target " << target(row) << ": "
-            << (met(row) ? "met" : "MISSED") << '\n';
+            << withUnit(row, number(row, largest(row.samples))) << ", target " << target(row);
+        if (hasTarget(row))
+            out << ": " << (met(row) ? "met" : "MISSED");
+        out << '\n';
     }
 }
 
@@ -88,7 +97,10 @@ void FeelTable::printMarkdown(QTextStream &out) const
     for (const Row &row : m_rows)
         out << "| " << row.figure << " | " << measured(row) << " | " << row.earlier << " | "
             << row.gnomeSudoku << " | " << row.solo << " | " << row.ksudoku << " | " << target(row) << " | "
-            << (met(row) ? "yes" : "**no**") << " |\n";
+            << (!hasTarget(row)   ? "–"
+                       : met(row) ? "yes"
+                                  : "**no**")
+            << " |\n";
 }
 
 void FeelTable::printMissed(QTextStream &out) const

@@ -17,7 +17,8 @@ public:
         QString figure;
         Unit unit = Unit::Milliseconds;
         QList<double> samples;
-        // Met when the median is at most this.
+        // Met when the median is at most this; 0 for a figure shown
+        // without a target.
         double target = 0;
         // This game before the work on how it feels, and the peers; "–"
         // where nothing was measured.
@@ -44,6 +45,7 @@ private:
     static QString withUnit(const Row &row, const QString &value);
     static QString measured(const Row &row);
     static QString target(const Row &row);
+    static bool hasTarget(const Row &row);
     static bool met(const Row &row);
 
     QList<Row> m_rows;
