@@ -29,6 +29,7 @@
 #include "ModuleSetting.h"
 #include "ModuleSound.h"
 #include "ModuleTitleBar.h"
+#include "MouseCode.h"
 #include "QtMessageBox.h"
 #include "Rgb.h"
 #include "ScreenGeometry.h"
@@ -572,8 +573,7 @@ void FormMain::keyReleaseEvent(QKeyEvent *event)
 
 void FormMain::mousePressEvent(QMouseEvent *event)
 {
-    const int button = event->button() == Qt::LeftButton ? 1 : event->button() == Qt::RightButton ? 2 : 4;
-    ModuleTitleBar::Form_MouseDown(*this, button);
+    ModuleTitleBar::Form_MouseDown(*this, mouseButtonCode(event->button()));
     QWidget::mousePressEvent(event);
 }
 

@@ -1,9 +1,9 @@
 #include "FormAbout.h"
 
 #include "AppPath.h"
+#include "BgrColor.h"
 #include "CjkFont.h"
 #include "PictureFile.h"
-#include "Rgb.h"
 #include "Twips.h"
 #include "UrlOpener.h"
 #include "VersionCheck.h"
@@ -65,7 +65,7 @@ void FormAbout::load(const QRect &mainRect)
     setAutoFillBackground(true);
 
     QPalette box = Text1->palette();
-    box.setColor(QPalette::Text, QColor(redOf(kTextColor), greenOf(kTextColor), blueOf(kTextColor)));
+    box.setColor(QPalette::Text, toQColor(kTextColor));
     box.setColor(QPalette::Base, Qt::white);
     Text1->setPalette(box);
     // The text keeps its CR LF; the box breaks lines at LF alone.

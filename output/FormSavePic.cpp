@@ -1,6 +1,7 @@
 #include "FormSavePic.h"
 
 #include "AppPath.h"
+#include "BgrColor.h"
 #include "CellLabel.h"
 #include "CellLabelView.h"
 #include "GameState.h"
@@ -139,7 +140,7 @@ void FormSavePic::paintEvent(QPaintEvent *)
     if (!m_shape2Visible)
         return;
     QPainter painter(this);
-    painter.setPen(QColor(redOf(kShape2Color), greenOf(kShape2Color), blueOf(kShape2Color)));
+    painter.setPen(toQColor(kShape2Color));
     painter.setBrush(Qt::NoBrush);
     // A one-pixel pen draws one pixel beyond the rect's size.
     painter.drawRect(twipsRect(0, 0, kShape2Size, kShape2Size).adjusted(0, 0, -1, -1));

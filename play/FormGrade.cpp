@@ -1,5 +1,6 @@
 #include "FormGrade.h"
 
+#include "BgrColor.h"
 #include "CjkFont.h"
 #include "Clock.h"
 #include "GameState.h"
@@ -21,11 +22,6 @@ constexpr int kShape1Color = RGB(128, 128, 128);
 constexpr int kShape3Color = RGB(64, 64, 64);
 constexpr int kBlack = 0;
 constexpr int kBlue = 0xFF0000;
-
-QColor toQColor(int bgr)
-{
-    return QColor(redOf(bgr), greenOf(bgr), blueOf(bgr));
-}
 } // namespace
 
 FormGrade::FormGrade(QWidget *parent)

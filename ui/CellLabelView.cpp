@@ -1,46 +1,14 @@
 #include "CellLabelView.h"
 
+#include "BgrColor.h"
 #include "CellAccessible.h"
 #include "CellLabel.h"
 #include "CjkFont.h"
-#include "Rgb.h"
+#include "MouseCode.h"
 #include "Twips.h"
 
 #include <QMouseEvent>
 #include <QPainter>
-
-namespace {
-
-QColor qcolor(int bgr)
-{
-    return QColor(redOf(bgr), greenOf(bgr), blueOf(bgr));
-}
-
-int buttonCode(Qt::MouseButtons buttons)
-{
-    int code = 0;
-    if (buttons & Qt::LeftButton)
-        code |= 1;
-    if (buttons & Qt::RightButton)
-        code |= 2;
-    if (buttons & Qt::MiddleButton)
-        code |= 4;
-    return code;
-}
-
-int shiftCode(Qt::KeyboardModifiers modifiers)
-{
-    int code = 0;
-    if (modifiers & Qt::ShiftModifier)
-        code |= 1;
-    if (modifiers & Qt::ControlModifier)
-        code |= 2;
-    if (modifiers & Qt::AltModifier)
-        code |= 4;
-    return code;
-}
-
-} // namespace
 
 CellLabelView::CellLabelView(CellLabel &cell, QWidget *parent)
     : QWidget(parent)
@@ -87,24 +55,24 @@ void CellLabelView::sync()
 void CellLabelView::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    p.fillRect(rect(), qcolor(m_cell.BackColor()));
+    p.fillRect(rect(), toQColor(m_cell.BackColor()));
     p.setPen(QColor(0, 0, 0));
     p.drawRect(rect().adjusted(0, 0, -1, -1));
     if (m_cell.Caption().isEmpty())
         return;
     p.setFont(CjkFont::song(m_cell.FontSize(), m_cell.FontBold()));
-    p.setPen(qcolor(m_cell.ForeColor()));
+    p.setPen(toQColor(m_cell.ForeColor()));
     p.drawText(rect(), Qt::AlignCenter, m_cell.Caption());
 }
 
 void CellLabelView::mousePressEvent(QMouseEvent *event)
 {
-    emit mouseDown(m_cell.Index(), buttonCode(event->button()), shiftCode(event->modifiers()),
+    emit mouseDown(m_cell.Index(), mouseButtonCode(event->button()), mouseShiftCode(event->modifiers()),
         pxToTwips(event->position().toPoint().x()), pxToTwips(event->position().toPoint().y()));
 }
 
 void CellLabelView::mouseMoveEvent(QMouseEvent *event)
 {
-    emit mouseMove(m_cell.Index(), buttonCode(event->buttons()), shiftCode(event->modifiers()),
+    emit mouseMove(m_cell.Index(), mouseButtonCode(event->buttons()), mouseShiftCode(event->modifiers()),
         pxToTwips(event->position().toPoint().x()), pxToTwips(event->position().toPoint().y()));
 }

@@ -1,23 +1,14 @@
 #include "ControlBinder.h"
 
+#include "BgrColor.h"
 #include "CjkFont.h"
 #include "Control.h"
 #include "OptionAccessible.h"
-#include "Rgb.h"
 #include "Twips.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QRadioButton>
-
-namespace {
-
-QColor qcolor(int bgr)
-{
-    return QColor(redOf(bgr), greenOf(bgr), blueOf(bgr));
-}
-
-} // namespace
 
 void ControlBinder::bindWidget(Control &control, QWidget *widget, Geometry geometry)
 {
@@ -47,8 +38,8 @@ void ControlBinder::bindLabel(Control &control, QLabel *label, Geometry geometry
         QPalette palette = label->palette();
         // A disabled label keeps the style's greyed text.
         for (const auto group : { QPalette::Active, QPalette::Inactive })
-            palette.setColor(group, QPalette::WindowText, qcolor(control.ForeColor()));
-        palette.setColor(QPalette::Window, qcolor(control.BackColor()));
+            palette.setColor(group, QPalette::WindowText, toQColor(control.ForeColor()));
+        palette.setColor(QPalette::Window, toQColor(control.BackColor()));
         label->setPalette(palette);
         QFont font = label->font();
         font.setBold(control.FontBold());

@@ -1,10 +1,11 @@
 #include "EntryBox.h"
 
+#include "BgrColor.h"
 #include "CellLabel.h"
 #include "CjkFont.h"
 #include "Control.h"
 #include "ControlBinder.h"
-#include "Rgb.h"
+#include "MouseCode.h"
 
 #include <QContextMenuEvent>
 #include <QDragEnterEvent>
@@ -51,10 +52,8 @@ void EntryBox::sync()
         setText(m_control.Text());
     setFont(CjkFont::song(m_control.FontSize(), m_control.FontBold()));
     QPalette p = palette();
-    const int fore = m_control.ForeColor();
-    const int back = m_control.BackColor();
-    p.setColor(QPalette::Text, QColor(redOf(fore), greenOf(fore), blueOf(fore)));
-    p.setColor(QPalette::Base, QColor(redOf(back), greenOf(back), blueOf(back)));
+    p.setColor(QPalette::Text, toQColor(m_control.ForeColor()));
+    p.setColor(QPalette::Base, toQColor(m_control.BackColor()));
     setPalette(p);
 }
 
@@ -71,19 +70,8 @@ void EntryBox::keyPressEvent(QKeyEvent *event)
 
 void EntryBox::mousePressEvent(QMouseEvent *event)
 {
-    switch (event->button()) {
-    case Qt::LeftButton:
-        emit mouseDown(1);
-        break;
-    case Qt::RightButton:
-        emit mouseDown(2);
-        break;
-    case Qt::MiddleButton:
-        emit mouseDown(4);
-        break;
-    default:
-        break;
-    }
+    if (const int button = mouseButtonCode(event->button()))
+        emit mouseDown(button);
 }
 
 void EntryBox::mouseReleaseEvent(QMouseEvent *event)

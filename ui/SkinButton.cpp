@@ -3,6 +3,7 @@
 #include "AppPath.h"
 #include "Control.h"
 #include "ControlBinder.h"
+#include "MouseCode.h"
 #include "PictureFile.h"
 #include "Skin.h"
 #include "SkinButtonAccessible.h"
@@ -13,22 +14,6 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QTimer>
-
-namespace {
-int buttonCode(Qt::MouseButton button)
-{
-    switch (button) {
-    case Qt::LeftButton:
-        return 1;
-    case Qt::RightButton:
-        return 2;
-    case Qt::MiddleButton:
-        return 4;
-    default:
-        return 0;
-    }
-}
-} // namespace
 
 namespace {
 // What a sighted player reads from each picture.
@@ -94,7 +79,7 @@ void SkinButton::setState(char digit)
 void SkinButton::mousePressEvent(QMouseEvent *event)
 {
     const QPoint p = event->position().toPoint();
-    const int button = buttonCode(event->button());
+    const int button = mouseButtonCode(event->button());
     if (button == 1) {
         m_pressed = true;
         if (m_kind == Kind::CommandButton)
@@ -124,7 +109,7 @@ void SkinButton::leaveEvent(QEvent *)
 void SkinButton::mouseReleaseEvent(QMouseEvent *event)
 {
     const QPoint p = event->position().toPoint();
-    const int button = buttonCode(event->button());
+    const int button = mouseButtonCode(event->button());
     const bool wasPressed = m_pressed && button == 1;
     // Command buttons restore the normal picture on a left release, before
     // their handlers run.
