@@ -10,27 +10,24 @@
 #include "TimeText.h"
 #include "Twips.h"
 
-#include <QKeyEvent>
+#include <QCloseEvent>
 #include <QLabel>
-#include <QPainter>
 
 namespace {
 constexpr int kLabelHeight = 180;
 constexpr int kCaptionRight = 1920;
 constexpr int kValueLeft = 1980;
-constexpr int kShape1Color = RGB(128, 128, 128);
 constexpr int kShape3Color = RGB(64, 64, 64);
 constexpr int kBlack = 0;
 constexpr int kBlue = 0xFF0000;
 } // namespace
 
 FormGrade::FormGrade(QWidget *parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint)
+    : FramedPopup(kWidth, kHeight, parent)
 {
     setObjectName(QStringLiteral("FormGrade"));
     setWindowTitle(QStringLiteral("成绩"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(twipsToPx(kWidth), twipsToPx(kHeight));
+    setShape3Color(toQColor(kShape3Color));
 
     const Qt::Alignment right = Qt::AlignRight | Qt::AlignTop;
     const Qt::Alignment left = Qt::AlignLeft | Qt::AlignTop;
@@ -91,16 +88,7 @@ FormGrade *FormGrade::open(GameState &form, QWidget *mainWindow)
 
 void FormGrade::load(GameState &form, const QRect &mainRect)
 {
-    if (mainRect.isValid()) {
-        const int top = qRound(mainRect.top() + mainRect.height() / 2.0 - height() / 2.0);
-        const int left = qRound(mainRect.left() + mainRect.width() / 2.0 - width() / 2.0);
-        move(left, top);
-    }
-    // Changing the flags of a shown window hides it, so only when needed.
-    if (!windowFlags().testFlag(Qt::WindowStaysOnTopHint))
-        setWindowFlag(Qt::WindowStaysOnTopHint, true);
-    m_shape1 = twipsRect(0, 0, kWidth, kHeight);
-    m_shape3 = twipsRect(15, 15, kWidth - 30, kHeight - 30);
+    loadFrame(mainRect);
     setGradeForeColor(kBlue);
 
     form.GameTimeEnd = Clock::now();
@@ -140,49 +128,9 @@ void FormGrade::Timer1_Timer()
         setGradeForeColor(kBlack);
 }
 
-bool FormGrade::event(QEvent *event)
+void FormGrade::closeEvent(QCloseEvent *event)
 {
-    if (event->type() == QEvent::WindowDeactivate)
-        closeOnce();
-    return QWidget::event(event);
-}
-
-void FormGrade::changeEvent(QEvent *event)
-{
-    if (event->type() == QEvent::ActivationChange && !isActiveWindow())
-        closeOnce();
-    QWidget::changeEvent(event);
-}
-
-void FormGrade::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Escape) {
-        closeOnce();
-        return;
-    }
-    QWidget::keyPressEvent(event);
-}
-
-void FormGrade::paintEvent(QPaintEvent *)
-{
-    QPainter painter(this);
-    const auto outline = [&painter](const QRect &r, int bgr) {
-        if (r.isEmpty())
-            return;
-        painter.setPen(toQColor(bgr));
-        painter.setBrush(Qt::NoBrush);
-        // A one-pixel pen draws one pixel beyond the rect's size.
-        painter.drawRect(r.adjusted(0, 0, -1, -1));
-    };
-    outline(m_shape1, kShape1Color);
-    outline(m_shape3, kShape3Color);
-}
-
-void FormGrade::closeOnce()
-{
-    if (m_closing)
-        return;
-    m_closing = true;
+    // The stars stop blinking with the window, not only when it is deleted.
     Timer1.stop();
-    close();
+    FramedPopup::closeEvent(event);
 }

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "FramedPopup.h"
+
 #include <QRect>
 #include <QTimer>
-#include <QWidget>
 
 class GameState;
 class QLabel;
@@ -11,7 +12,7 @@ class QLabel;
 // has run, the number of finished puzzles and the grade, whose stars
 // blink. It stays on top of everything and closes itself as soon as it
 // loses the focus, or on Esc; it has no other close command.
-class FormGrade : public QWidget
+class FormGrade : public FramedPopup
 {
     Q_OBJECT
 public:
@@ -41,24 +42,16 @@ public slots:
     void Timer1_Timer();
 
 protected:
-    bool event(QEvent *event) override;
-    void changeEvent(QEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
-    void paintEvent(QPaintEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     QLabel *addLabel(const QString &name, const QString &text, int left, int top, int width,
         Qt::Alignment alignment, bool songFont);
     void setGradeForeColor(int bgr);
-    void closeOnce();
 
     QLabel *labelLastFinishedTime = nullptr;
     QLabel *labelFastestTime = nullptr;
     QLabel *labelTotalTime = nullptr;
     QLabel *labelFinishedCount = nullptr;
     QLabel *labelGrade = nullptr;
-    // The frame: an outer grey line and a darker one just inside it.
-    QRect m_shape1;
-    QRect m_shape3;
-    bool m_closing = false;
 };

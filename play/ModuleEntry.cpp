@@ -1,5 +1,6 @@
 #include "ModuleEntry.h"
 
+#include "EntryCancel.h"
 #include "GameState.h"
 #include "ModuleSound.h"
 #include "Skin.h"
@@ -14,7 +15,7 @@ void ModuleEntry::L_MouseDown(GameState &form, int index, int button)
 {
     if (button == 2) {
         if (form.txtEnter.Visible())
-            cancel(form);
+            EntryCancel::cancel(form);
         return;
     }
     if (button != 1)
@@ -46,16 +47,7 @@ void ModuleEntry::L_MouseDown(GameState &form, int index, int button)
 void ModuleEntry::txtEnter_MouseDown(GameState &form, int button)
 {
     if (button == 2)
-        cancel(form);
-}
-
-void ModuleEntry::cancel(GameState &form)
-{
-    ModuleSound::PlaySoundCancel(form);
-    Skin::setEnabled(form.cmdSave, QStringLiteral("save"), true);
-    form.menuGame_Save.setEnabled(true);
-    form.txtEnter.setEnabled(false);
-    form.txtEnter.setVisible(false);
+        EntryCancel::cancel(form);
 }
 
 void ModuleEntry::closeBox(GameState &form)

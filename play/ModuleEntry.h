@@ -29,6 +29,5 @@ public:
     static void typeCharacter(GameState &form, QChar character);
 
 private:
-    static void cancel(GameState &form);
     static void closeBox(GameState &form);
 };

@@ -36,6 +36,12 @@ void FramedPopup::loadFrame(const QRect &mainRect)
     update();
 }
 
+void FramedPopup::setShape3Color(const QColor &color)
+{
+    m_shape3Color = color;
+    update();
+}
+
 void FramedPopup::showActive()
 {
     show();
@@ -78,7 +84,7 @@ void FramedPopup::paintEvent(QPaintEvent *)
         painter.drawRect(r.adjusted(0, 0, -1, -1));
     };
     outline(m_shape1, kShape1Color);
-    outline(m_shape3, palette().color(QPalette::WindowText));
+    outline(m_shape3, m_shape3Color.isValid() ? m_shape3Color : palette().color(QPalette::WindowText));
 }
 
 void FramedPopup::closeOnce()

@@ -1,12 +1,14 @@
 #pragma once
 
+#include <QColor>
 #include <QRect>
 #include <QWidget>
 
 // A small window without a caption bar over the main window: a thin frame
 // of two lines, always on top, gone as soon as the player clicks elsewhere
 // (or presses Esc). It has no close button, so losing the activation is
-// how it ends; it deletes itself when it closes.
+// how it ends; it deletes itself when it closes. The statistics window and
+// the about and copyright windows are such windows.
 class FramedPopup : public QWidget
 {
     Q_OBJECT
@@ -25,6 +27,9 @@ public:
     // The frame lines, in pixels of the client area.
     QRect shape1() const { return m_shape1; }
     QRect shape3() const { return m_shape3; }
+    // The inner line is drawn in the window's text colour unless a window
+    // names its own.
+    void setShape3Color(const QColor &color);
 
 protected:
     bool event(QEvent *event) override;
@@ -39,5 +44,6 @@ private:
     int m_heightTwips;
     QRect m_shape1;
     QRect m_shape3;
+    QColor m_shape3Color;
     bool m_closing = false;
 };
