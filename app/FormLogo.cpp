@@ -105,6 +105,9 @@ bool FormLogo::Form_Load()
     // Not owned: the main window outlives the splash and is reached
     // through `formMain`.
     auto *main = new FormMain;
+    // The hand-over runs one way: the splash goes once the main window is
+    // active, and the main window knows nothing of it.
+    connect(main, &FormMain::activated, this, [] { unloadSplash(); });
     main->Form_Initialize();
     QElapsedTimer loading;
     loading.start();

@@ -29,8 +29,8 @@ public:
     // the program deletes it.
     bool Form_Load();
 
-    // Closes and deletes the splash if it still exists. The main window
-    // calls it when it is activated.
+    // Closes and deletes the splash if it still exists; runs when the main
+    // window it loaded becomes active.
     static void unloadSplash();
     // The splash while it exists, else null.
     static FormLogo *current();

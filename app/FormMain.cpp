@@ -6,7 +6,6 @@
 #include "CursorFile.h"
 #include "EntryBox.h"
 #include "FormGrade.h"
-#include "FormLogo.h"
 #include "FormPrint.h"
 #include "FormSelectPath.h"
 #include "MMControl.h"
@@ -31,7 +30,6 @@
 #include "ModuleTitleBar.h"
 #include "MouseCode.h"
 #include "QtMessageBox.h"
-#include "Rgb.h"
 #include "ScreenGeometry.h"
 #include "SkinButton.h"
 #include "Twips.h"
@@ -67,20 +65,21 @@ FormMain::FormMain(QWidget *parent)
     // board instead of through the difficulty options.
     setFocusPolicy(Qt::StrongFocus);
     formMain = this;
-    MMControl1 = m_mm.get();
+    m_state.setWindow(this);
+    m_state.MMControl1 = m_mm.get();
     connect(m_mm.get(), &MMControl::Done, this, &FormMain::MMControl1_Done);
 
-    ModuleFormLoad::applyDesign(*this);
+    ModuleFormLoad::applyDesign(m_state);
     // The designed size, so that centring before the load is right.
     setWindowSize(ModuleGameSetting::kNarrowWidth, ModuleGameSetting::kHeight);
     createViews();
     createMenu();
-    ModuleEntry::attach(*this);
-    ModuleNumericalTime::attach(*this);
+    ModuleEntry::attach(m_state);
+    ModuleNumericalTime::attach(m_state);
 
-    connect(&Timer1, &QTimer::timeout, this, &FormMain::Timer1_Timer);
-    connect(&Timer2, &QTimer::timeout, this, &FormMain::Timer2_Timer);
-    Timer2.start();
+    connect(&m_state.Timer1, &QTimer::timeout, this, &FormMain::Timer1_Timer);
+    connect(&m_state.Timer2, &QTimer::timeout, this, &FormMain::Timer2_Timer);
+    m_state.Timer2.start();
     // A screen that changes or goes away can leave the window off it.
     const auto watchScreen = [this](QScreen *screen) {
         connect(screen, &QScreen::geometryChanged, this, &FormMain::keepOnScreenSoon);
@@ -96,8 +95,9 @@ FormMain::FormMain(QWidget *parent)
 
 FormMain::~FormMain()
 {
-    Timer1.stop();
-    Timer2.stop();
+    m_state.Timer1.stop();
+    m_state.Timer2.stop();
+    m_state.setWindow(nullptr);
     if (formMain == this)
         formMain = nullptr;
 }
@@ -112,37 +112,40 @@ SkinButton *FormMain::picture(Control &control, const QString &base, int kind)
 
 void FormMain::createViews()
 {
+    GameState &form = m_state;
     setAutoFillBackground(true);
     QPalette p = palette();
     p.setColor(QPalette::Window, QColor(236, 233, 216));
     setPalette(p);
 
     // The title bar: the title image under the menu button and the icons.
-    SkinButton *title = picture(picTitle, QStringLiteral("title"), int(SkinButton::Kind::Picture));
+    SkinButton *title = picture(form.picTitle, QStringLiteral("title"), int(SkinButton::Kind::Picture));
     connect(title, &SkinButton::mouseDown, this, &FormMain::picTitle_MouseDown);
     SkinButton *titleLeft
-        = picture(picTitleLeft, QStringLiteral("titleleft"), int(SkinButton::Kind::HoverIcon));
+        = picture(form.picTitleLeft, QStringLiteral("titleleft"), int(SkinButton::Kind::HoverIcon));
     connect(titleLeft, &SkinButton::mouseDown, this, [this](int button) {
         if (button == 1)
-            ModuleSound::PlaySoundDu(*this);
+            ModuleSound::PlaySoundDu(m_state);
     });
     connect(titleLeft, &SkinButton::mouseUp, this, &FormMain::picTitleLeft_MouseUp);
     SkinButton *musicPlay
-        = picture(picMusicPlay, QStringLiteral("musicplay"), int(SkinButton::Kind::Picture));
+        = picture(form.picMusicPlay, QStringLiteral("musicplay"), int(SkinButton::Kind::Picture));
     connect(musicPlay, &SkinButton::mouseUp, this,
-        [this](int button) { ModuleMusic::picMusicPlay_MouseUp(*this, button); });
+        [this](int button) { ModuleMusic::picMusicPlay_MouseUp(m_state, button); });
     SkinButton *musicStop
-        = picture(picMusicStop, QStringLiteral("musicstop"), int(SkinButton::Kind::Picture));
+        = picture(form.picMusicStop, QStringLiteral("musicstop"), int(SkinButton::Kind::Picture));
     connect(musicStop, &SkinButton::mouseUp, this,
-        [this](int button) { ModuleMusic::picMusicStop_MouseUp(*this, button); });
-    SkinButton *pin = picture(picPutOnFront, QStringLiteral("putonfront"), int(SkinButton::Kind::Picture));
+        [this](int button) { ModuleMusic::picMusicStop_MouseUp(m_state, button); });
+    SkinButton *pin
+        = picture(form.picPutOnFront, QStringLiteral("putonfront"), int(SkinButton::Kind::Picture));
     connect(pin, &SkinButton::mouseDown, this,
-        [this](int button) { ModuleSetting::picPutOnFront_MouseDown(*this, button); });
+        [this](int button) { ModuleSetting::picPutOnFront_MouseDown(m_state, button); });
     connect(pin, &SkinButton::mouseUp, this,
-        [this](int button) { ModuleSetting::picPutOnFront_MouseUp(*this, button); });
-    SkinButton *minimize = picture(picMinimize, QStringLiteral("minimize"), int(SkinButton::Kind::HoverIcon));
+        [this](int button) { ModuleSetting::picPutOnFront_MouseUp(m_state, button); });
+    SkinButton *minimize
+        = picture(form.picMinimize, QStringLiteral("minimize"), int(SkinButton::Kind::HoverIcon));
     connect(minimize, &SkinButton::clicked, this, [this] { showMinimized(); });
-    SkinButton *close = picture(picClose, QStringLiteral("close"), int(SkinButton::Kind::HoverIcon));
+    SkinButton *close = picture(form.picClose, QStringLiteral("close"), int(SkinButton::Kind::HoverIcon));
     connect(close, &SkinButton::clicked, this, &FormMain::cmdExit_Click);
     musicStop->raise();
     musicPlay->raise();
@@ -157,48 +160,48 @@ void FormMain::createViews()
 
     // Cells in index order: each later cell lies over the border of the one
     // before, so neighbouring borders merge into one grid line.
-    for (int i = 0; i < kCells; ++i) {
-        auto *view = new CellLabelView(L(i), this);
+    for (int i = 0; i < GameState::kCells; ++i) {
+        auto *view = new CellLabelView(form.L(i), this);
         view->setCursor(pen);
-        view->setGeometry(twipsRect(L(i).Left(), L(i).Top(), CellLabel::kSize, CellLabel::kSize));
+        view->setGeometry(twipsRect(form.L(i).Left(), form.L(i).Top(), CellLabel::kSize, CellLabel::kSize));
         connect(view, &CellLabelView::mouseDown, this, &FormMain::L_MouseDown);
         connect(view, &CellLabelView::mouseMove, this,
-            [this](int index, int button) { ModuleHint::L_MouseMove(*this, index, button); });
+            [this](int index, int button) { ModuleHint::L_MouseMove(m_state, index, button); });
         m_cellViews[std::size_t(i)] = view;
     }
 
-    auto *entry = new EntryBox(txtEnter, this);
+    auto *entry = new EntryBox(form.txtEnter, this);
     entry->setCursor(pen);
     connect(entry, &EntryBox::characterTyped, this, &FormMain::txtEnter_KeyPress);
     connect(entry, &EntryBox::mouseDown, this, &FormMain::txtEnter_MouseDown);
-    m_views.insert(txtEnter.objectName(), entry);
+    m_views.insert(form.txtEnter.objectName(), entry);
 
     auto *frame2 = new QFrame(this);
-    frame2->setObjectName(Frame2.objectName());
+    frame2->setObjectName(form.Frame2.objectName());
     // Presses on the hint panel, the difficulty frame and the progress bar
     // are no presses on the window's background: they neither drag the
     // window nor cancel an entry. (Qt hands presses that a widget leaves
     // alone, or that reach a disabled one, on to its parent.)
     frame2->setAttribute(Qt::WA_NoMousePropagation);
-    ControlBinder::bindWidget(Frame2, frame2, ControlBinder::FollowGeometry);
-    m_views.insert(Frame2.objectName(), frame2);
+    ControlBinder::bindWidget(form.Frame2, frame2, ControlBinder::FollowGeometry);
+    m_views.insert(form.Frame2.objectName(), frame2);
     for (int k = 0; k < 9; ++k) {
         auto *label = new QLabel(frame2);
-        label->setObjectName(Label1(k).objectName());
+        label->setObjectName(form.Label1(k).objectName());
         label->setAlignment(Qt::AlignCenter);
         label->setFrameShape(QFrame::Box);
         label->setAutoFillBackground(true);
         label->setFont(CjkFont::song(17, true));
-        ControlBinder::bindLabel(Label1(k), label, ControlBinder::FollowGeometry);
-        m_views.insert(Label1(k).objectName(), label);
+        ControlBinder::bindLabel(form.Label1(k), label, ControlBinder::FollowGeometry);
+        m_views.insert(form.Label1(k).objectName(), label);
     }
 
-    auto *frame1 = new QGroupBox(Frame1.Caption(), this);
-    frame1->setObjectName(Frame1.objectName());
+    auto *frame1 = new QGroupBox(form.Frame1.Caption(), this);
+    frame1->setObjectName(form.Frame1.objectName());
     frame1->setAttribute(Qt::WA_NoMousePropagation);
-    ControlBinder::bindWidget(Frame1, frame1, ControlBinder::FollowGeometry);
-    m_views.insert(Frame1.objectName(), frame1);
-    for (Control *option : { &optEasy, &optMedium, &optHard }) {
+    ControlBinder::bindWidget(form.Frame1, frame1, ControlBinder::FollowGeometry);
+    m_views.insert(form.Frame1.objectName(), frame1);
+    for (Control *option : { &form.optEasy, &form.optMedium, &form.optHard }) {
         auto *button = new QRadioButton(option->Caption(), frame1);
         button->setObjectName(option->objectName());
         button->setGeometry(twipsRect(option->Left(), option->Top(), option->Width(), option->Height()));
@@ -210,13 +213,13 @@ void FormMain::createViews()
     m_progressBar = new QProgressBar(this);
     m_progressBar->setObjectName(QStringLiteral("ProgressBarMake"));
     m_progressBar->setAttribute(Qt::WA_NoMousePropagation);
-    m_progressBar->setGeometry(twipsRect(ProgressBarMake.Left(), 1740, 1350, 135));
+    m_progressBar->setGeometry(twipsRect(form.ProgressBarMake.Left(), 1740, 1350, 135));
     m_progressBar->setRange(0, 100);
     m_progressBar->setTextVisible(false);
-    m_progressBar->setVisible(ProgressBarMake.Visible());
-    connect(&ProgressBarMake, &ProgressModel::valueChanged, m_progressBar, &QProgressBar::setValue);
-    connect(&ProgressBarMake, &ProgressModel::visibleChanged, m_progressBar, &QWidget::setVisible);
-    connect(&ProgressBarMake, &ProgressModel::leftChanged, m_progressBar,
+    m_progressBar->setVisible(form.ProgressBarMake.Visible());
+    connect(&form.ProgressBarMake, &ProgressModel::valueChanged, m_progressBar, &QProgressBar::setValue);
+    connect(&form.ProgressBarMake, &ProgressModel::visibleChanged, m_progressBar, &QWidget::setVisible);
+    connect(&form.ProgressBarMake, &ProgressModel::leftChanged, m_progressBar,
         [this](int left) { m_progressBar->move(twipsToPx(left), twipsToPx(1740)); });
     m_views.insert(QStringLiteral("ProgressBarMake"), m_progressBar);
 
@@ -226,28 +229,29 @@ void FormMain::createViews()
         const char *base;
         void (FormMain::*slot)();
     };
-    for (const Button &b : { Button { cmdStart, "start", &FormMain::cmdStart_Click },
-             Button { cmdContinue, "continue", &FormMain::cmdContinue_Click },
-             Button { cmdSave, "save", &FormMain::cmdSave_Click },
-             Button { cmdNext, "next", &FormMain::cmdNext_Click },
-             Button { cmdFinished, "finish", &FormMain::cmdFinished_Click },
-             Button { cmdExit, "exit", &FormMain::cmdExit_Click } }) {
+    for (const Button &b : { Button { form.cmdStart, "start", &FormMain::cmdStart_Click },
+             Button { form.cmdContinue, "continue", &FormMain::cmdContinue_Click },
+             Button { form.cmdSave, "save", &FormMain::cmdSave_Click },
+             Button { form.cmdNext, "next", &FormMain::cmdNext_Click },
+             Button { form.cmdFinished, "finish", &FormMain::cmdFinished_Click },
+             Button { form.cmdExit, "exit", &FormMain::cmdExit_Click } }) {
         SkinButton *button = picture(b.control, QLatin1String(b.base), int(SkinButton::Kind::CommandButton));
         button->setCursor(hand);
         connect(button, &SkinButton::clicked, this, b.slot);
     }
 
     auto *time = new QLabel(this);
-    time->setObjectName(labelTime.objectName());
+    time->setObjectName(form.labelTime.objectName());
     time->setAlignment(Qt::AlignCenter);
     time->setFont(CjkFont::song(12, true));
-    ControlBinder::bindLabel(labelTime, time, ControlBinder::FollowGeometry);
+    ControlBinder::bindLabel(form.labelTime, time, ControlBinder::FollowGeometry);
     time->installEventFilter(this);
-    m_views.insert(labelTime.objectName(), time);
+    m_views.insert(form.labelTime.objectName(), time);
 }
 
 void FormMain::createMenu()
 {
+    GameState &form = m_state;
     using Handler = std::function<void()>;
     auto makeAction = [this](Control &control, QMenu *menu, const Handler &handler,
                           const QKeySequence &shortcut = {}, bool checkable = false) {
@@ -278,110 +282,115 @@ void FormMain::createMenu()
     };
     constexpr bool kCheckable = true;
 
-    m_menuMain = new QMenu(menuMain.Caption(), this);
-    m_menuMain->setObjectName(menuMain.objectName());
+    m_menuMain = new QMenu(form.menuMain.Caption(), this);
+    m_menuMain->setObjectName(form.menuMain.objectName());
     QMenu *top = m_menuMain;
     makeAction(
-        menuGame_Start, top, [this] { cmdStart_Click(); }, QKeySequence(Qt::CTRL | Qt::Key_B));
+        form.menuGame_Start, top, [this] { cmdStart_Click(); }, QKeySequence(Qt::CTRL | Qt::Key_B));
     makeAction(
-        menuGame_Continue, top, [this] { cmdContinue_Click(); }, QKeySequence(Qt::CTRL | Qt::Key_C));
+        form.menuGame_Continue, top, [this] { cmdContinue_Click(); }, QKeySequence(Qt::CTRL | Qt::Key_C));
     makeAction(
-        menuGame_Save, top, [this] { cmdSave_Click(); }, QKeySequence(Qt::CTRL | Qt::Key_S));
+        form.menuGame_Save, top, [this] { cmdSave_Click(); }, QKeySequence(Qt::CTRL | Qt::Key_S));
     makeAction(
-        menuGame_Clear, top, [this] { ModuleClear::menuGame_Clear_Click(*this); },
+        form.menuGame_Clear, top, [this] { ModuleClear::menuGame_Clear_Click(m_state); },
         QKeySequence(Qt::CTRL | Qt::Key_R));
-    makeAction(menuGame_Reload, top, [this] { ModuleClear::menuGame_Reload_Click(*this); });
+    makeAction(form.menuGame_Reload, top, [this] { ModuleClear::menuGame_Reload_Click(m_state); });
     top->addSeparator();
-    makeAction(
-        menuGame_CopyToClipboard, top, [this] { ModuleClipboard::menuGame_CopyToClipboard_Click(*this); });
-    makeAction(
-        menuGame_SavePicture, top, [this] { FormSelectPath::menuGame_SavePicture_Click(*this, this); });
-    makeAction(menuGame_Print, top, [this] { FormPrint::menuGame_Print_Click(*this, this); });
+    makeAction(form.menuGame_CopyToClipboard, top,
+        [this] { ModuleClipboard::menuGame_CopyToClipboard_Click(m_state); });
+    makeAction(form.menuGame_SavePicture, top,
+        [this] { FormSelectPath::menuGame_SavePicture_Click(m_state, this); });
+    makeAction(form.menuGame_Print, top, [this] { FormPrint::menuGame_Print_Click(m_state, this); });
     top->addSeparator();
 
-    QMenu *doMenu = makeMenu(menuDo, top);
+    QMenu *doMenu = makeMenu(form.menuDo, top);
     makeAction(
-        menuDo_Next, doMenu, [this] { cmdNext_Click(); }, QKeySequence(Qt::CTRL | Qt::Key_N));
+        form.menuDo_Next, doMenu, [this] { cmdNext_Click(); }, QKeySequence(Qt::CTRL | Qt::Key_N));
     doMenu->addSeparator();
-    QMenu *difficulty = makeMenu(menuDo_Difficoulty, doMenu);
+    QMenu *difficulty = makeMenu(form.menuDo_Difficoulty, doMenu);
     makeAction(
-        menuDo_Difficoulty_Easy, difficulty, [this] { menuDo_Difficoulty_Easy_Click(); }, {}, kCheckable);
+        form.menuDo_Difficoulty_Easy, difficulty, [this] { menuDo_Difficoulty_Easy_Click(); }, {},
+        kCheckable);
     makeAction(
-        menuDo_Difficoulty_Medium, difficulty, [this] { menuDo_Difficoulty_Medium_Click(); }, {}, kCheckable);
+        form.menuDo_Difficoulty_Medium, difficulty, [this] { menuDo_Difficoulty_Medium_Click(); }, {},
+        kCheckable);
     makeAction(
-        menuDo_Difficoulty_Hard, difficulty, [this] { menuDo_Difficoulty_Hard_Click(); }, {}, kCheckable);
+        form.menuDo_Difficoulty_Hard, difficulty, [this] { menuDo_Difficoulty_Hard_Click(); }, {},
+        kCheckable);
     doMenu->addSeparator();
     makeAction(
-        menuDo_Finished, doMenu, [this] { menuDo_Finished_Click(); }, QKeySequence(Qt::CTRL | Qt::Key_F));
+        form.menuDo_Finished, doMenu, [this] { menuDo_Finished_Click(); },
+        QKeySequence(Qt::CTRL | Qt::Key_F));
 
-    QMenu *setting = makeMenu(menuSetting, top);
+    QMenu *setting = makeMenu(form.menuSetting, top);
     makeAction(
-        menuSetting_ShowNumberHint, setting, [this] { ModuleHint::menuSetting_ShowNumberHint_Click(*this); },
+        form.menuSetting_ShowNumberHint, setting,
+        [this] { ModuleHint::menuSetting_ShowNumberHint_Click(m_state); }, {}, kCheckable);
+    makeAction(
+        form.menuSetting_ShowCrossHint, setting,
+        [this] { ModuleHint::menuSetting_ShowCrossHint_Click(m_state); }, {}, kCheckable);
+    makeAction(
+        form.menuSetting_PieceColor, setting,
+        [this] { ModuleSetting::menuSetting_PieceColor_Click(m_state); }, {}, kCheckable);
+    makeAction(
+        form.menuSetting_ShowBorder, setting,
+        [this] { ModuleSetting::menuSetting_ShowBorder_Click(m_state); }, {}, kCheckable);
+    makeAction(
+        form.menuSetting_FontBold, setting, [this] { ModuleSetting::menuSetting_FontBold_Click(m_state); },
         {}, kCheckable);
-    makeAction(
-        menuSetting_ShowCrossHint, setting, [this] { ModuleHint::menuSetting_ShowCrossHint_Click(*this); },
-        {}, kCheckable);
-    makeAction(
-        menuSetting_PieceColor, setting, [this] { ModuleSetting::menuSetting_PieceColor_Click(*this); }, {},
-        kCheckable);
-    makeAction(
-        menuSetting_ShowBorder, setting, [this] { ModuleSetting::menuSetting_ShowBorder_Click(*this); }, {},
-        kCheckable);
-    makeAction(
-        menuSetting_FontBold, setting, [this] { ModuleSetting::menuSetting_FontBold_Click(*this); }, {},
-        kCheckable);
     setting->addSeparator();
-    QMenu *music = makeMenu(menuSetting_PlayMusic, setting);
+    QMenu *music = makeMenu(form.menuSetting_PlayMusic, setting);
     makeAction(
-        menuSetting_PlayMusic_osmira, music,
-        [this] { ModuleMusic::menuSetting_PlayMusic_osmira_Click(*this); }, {}, kCheckable);
+        form.menuSetting_PlayMusic_osmira, music,
+        [this] { ModuleMusic::menuSetting_PlayMusic_osmira_Click(m_state); }, {}, kCheckable);
     makeAction(
-        menuSetting_PlayMusic_HappyGM, music,
-        [this] { ModuleMusic::menuSetting_PlayMusic_HappyGM_Click(*this); }, {}, kCheckable);
+        form.menuSetting_PlayMusic_HappyGM, music,
+        [this] { ModuleMusic::menuSetting_PlayMusic_HappyGM_Click(m_state); }, {}, kCheckable);
     makeAction(
-        menuSetting_PlayMusic_Waltz, music, [this] { ModuleMusic::menuSetting_PlayMusic_Waltz_Click(*this); },
-        {}, kCheckable);
+        form.menuSetting_PlayMusic_Waltz, music,
+        [this] { ModuleMusic::menuSetting_PlayMusic_Waltz_Click(m_state); }, {}, kCheckable);
     music->addSeparator();
     makeAction(
-        menuSetting_PlayMusic_StartPlay, music, [this] { menuSetting_PlayMusic_StartPlay_Click(); },
+        form.menuSetting_PlayMusic_StartPlay, music, [this] { menuSetting_PlayMusic_StartPlay_Click(); },
         QKeySequence(Qt::CTRL | Qt::Key_P));
-    makeAction(menuSetting_PlayMusic_StopPlay, music,
-        [this] { ModuleMusic::menuSetting_PlayMusic_StopPlay_Click(*this); });
+    makeAction(form.menuSetting_PlayMusic_StopPlay, music,
+        [this] { ModuleMusic::menuSetting_PlayMusic_StopPlay_Click(m_state); });
     setting->addSeparator();
     makeAction(
-        menuSetting_ExitAutoSave, setting, [this] { ModuleSetting::menuSetting_ExitAutoSave_Click(*this); },
-        {}, kCheckable);
+        form.menuSetting_ExitAutoSave, setting,
+        [this] { ModuleSetting::menuSetting_ExitAutoSave_Click(m_state); }, {}, kCheckable);
     makeAction(
-        menuSetting_PutOnFront, setting, [this] { ModuleSetting::menuSetting_PutOnFront_Click(*this); }, {},
-        kCheckable);
+        form.menuSetting_PutOnFront, setting,
+        [this] { ModuleSetting::menuSetting_PutOnFront_Click(m_state); }, {}, kCheckable);
     top->addSeparator();
 
-    makeAction(menuGame_Grade, top, [this] { menuGame_Grade_Click(); });
-    QMenu *about = makeMenu(menuAbout, top);
+    makeAction(form.menuGame_Grade, top, [this] { menuGame_Grade_Click(); });
+    QMenu *about = makeMenu(form.menuAbout, top);
     // F1 is shown here and handled when the key is released in the window.
     QAction *help = makeAction(
-        menuAbout_Help, about, [this] { menuAbout_Help_Click(); }, QKeySequence(Qt::Key_F1));
+        form.menuAbout_Help, about, [this] { menuAbout_Help_Click(); }, QKeySequence(Qt::Key_F1));
     removeAction(help);
-    makeAction(menuAbout_Copyright, about, [this] { ModuleInfo::menuAbout_Copyright_Click(*this, this); });
-    makeAction(menuAbout_AboutMe, about, [this] { ModuleInfo::menuAbout_AboutMe_Click(*this, this); });
-    about->addSeparator();
-    makeAction(menuAbout_UpdateInfo, about, [this] { ModuleInfo::menuAbout_UpdateInfo_Click(*this, this); });
     makeAction(
-        menuGame_SoftUpdata, top, [this] { ModuleInfo::menuGame_SoftUpdata_Click(*this, this); },
+        form.menuAbout_Copyright, about, [this] { ModuleInfo::menuAbout_Copyright_Click(m_state, this); });
+    makeAction(form.menuAbout_AboutMe, about, [this] { ModuleInfo::menuAbout_AboutMe_Click(m_state, this); });
+    about->addSeparator();
+    makeAction(
+        form.menuAbout_UpdateInfo, about, [this] { ModuleInfo::menuAbout_UpdateInfo_Click(m_state, this); });
+    makeAction(
+        form.menuGame_SoftUpdata, top, [this] { ModuleInfo::menuGame_SoftUpdata_Click(m_state, this); },
         QKeySequence(Qt::CTRL | Qt::Key_U));
     makeAction(
-        menuGame_Exit, top, [this] { cmdExit_Click(); }, QKeySequence(Qt::CTRL | Qt::Key_F4));
+        form.menuGame_Exit, top, [this] { cmdExit_Click(); }, QKeySequence(Qt::CTRL | Qt::Key_F4));
 }
 
 void FormMain::Form_Load()
 {
-    ModuleFormLoad::Form_Load(*this);
+    ModuleFormLoad::Form_Load(m_state);
 }
 
-void FormMain::setMousePointer(int pointer)
+void FormMain::showMousePointer(int pointer)
 {
-    GameState::setMousePointer(pointer);
-    if (pointer == kPointerHourglass)
+    if (pointer == GameState::kPointerHourglass)
         setCursor(Qt::WaitCursor);
     else
         unsetCursor();
@@ -414,9 +423,9 @@ QRect FormMain::screenRect() const
     return QRect(pxToTwips(area.x()), pxToTwips(area.y()), pxToTwips(area.width()), pxToTwips(area.height()));
 }
 
-bool FormMain::isMinimized() const
+bool FormMain::isWindowMinimized() const
 {
-    return QWidget::isMinimized();
+    return isMinimized();
 }
 
 void FormMain::dragWindow()
@@ -426,7 +435,8 @@ void FormMain::dragWindow()
 
 bool FormMain::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_views.value(labelTime.objectName()) && event->type() == QEvent::MouseButtonPress) {
+    if (watched == m_views.value(m_state.labelTime.objectName())
+        && event->type() == QEvent::MouseButtonPress) {
         labelTime_MouseDown();
         return true;
     }
@@ -443,9 +453,9 @@ void FormMain::paintEvent(QPaintEvent *)
         const QRect r = twipsRect(shape.Left(), shape.Top(), shape.Width(), shape.Height());
         p.drawRect(r.adjusted(0, 0, -1, -1));
     };
-    frame(Shape1, QColor(128, 128, 128));
-    frame(Shape3, QColor(64, 64, 64));
-    frame(Shape2, QColor(64, 64, 64));
+    frame(m_state.Shape1, QColor(128, 128, 128));
+    frame(m_state.Shape3, QColor(64, 64, 64));
+    frame(m_state.Shape2, QColor(64, 64, 64));
 }
 
 void FormMain::Form_Initialize()
@@ -462,7 +472,7 @@ void FormMain::Form_Unload()
     if (m_unloaded)
         return;
     m_unloaded = true;
-    ModuleExit::Form_Unload(*this);
+    ModuleExit::Form_Unload(m_state);
 }
 
 void FormMain::showEvent(QShowEvent *event)
@@ -502,7 +512,7 @@ void FormMain::setTopMost(bool topMost)
 
 void FormMain::reloadWindow()
 {
-    setMousePointer(kPointerHourglass);
+    m_state.setMousePointer(GameState::kPointerHourglass);
     const QPoint place = pos();
     m_reloading = true;
     Form_Unload();
@@ -510,7 +520,7 @@ void FormMain::reloadWindow()
     fresh->Form_Load();
     fresh->move(place);
     fresh->show();
-    fresh->setMousePointer(kPointerDefault);
+    fresh->m_state.setMousePointer(GameState::kPointerDefault);
     close();
     deleteLater();
 }
@@ -518,14 +528,14 @@ void FormMain::reloadWindow()
 void FormMain::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
-        FormLogo::unloadSplash();
-        ModuleSetting::Form_Activate(*this);
+        emit activated();
+        ModuleSetting::Form_Activate(m_state);
     } else if (event->type() == QEvent::WindowStateChange) {
-        if (QWidget::isMinimized()) {
+        if (isMinimized()) {
             setWindowTitle(QStringLiteral("数独 VEXA SUDOKU I"));
         } else {
             setWindowTitle(QString());
-            ModuleGameSetting::ApplyLayout(*this);
+            ModuleGameSetting::ApplyLayout(m_state);
         }
     }
     QWidget::changeEvent(event);
@@ -533,7 +543,7 @@ void FormMain::changeEvent(QEvent *event)
 
 void FormMain::mouseMoveEvent(QMouseEvent *event)
 {
-    ModuleTitleBar::Form_MouseMove(*this, event->buttons() == Qt::NoButton ? 0 : 1);
+    ModuleTitleBar::Form_MouseMove(m_state, event->buttons() == Qt::NoButton ? 0 : 1);
     QWidget::mouseMoveEvent(event);
 }
 
@@ -542,16 +552,16 @@ void FormMain::keyPressEvent(QKeyEvent *event)
     // Arrows are no characters: they never reach the entry box's keys.
     switch (event->key()) {
     case Qt::Key_Left:
-        ModuleKeyboard::arrowKey(*this, -1, 0);
+        ModuleKeyboard::arrowKey(m_state, -1, 0);
         return;
     case Qt::Key_Right:
-        ModuleKeyboard::arrowKey(*this, 1, 0);
+        ModuleKeyboard::arrowKey(m_state, 1, 0);
         return;
     case Qt::Key_Up:
-        ModuleKeyboard::arrowKey(*this, 0, -1);
+        ModuleKeyboard::arrowKey(m_state, 0, -1);
         return;
     case Qt::Key_Down:
-        ModuleKeyboard::arrowKey(*this, 0, 1);
+        ModuleKeyboard::arrowKey(m_state, 0, 1);
         return;
     case Qt::Key_F10:
     case Qt::Key_Menu:
@@ -567,29 +577,29 @@ void FormMain::keyPressEvent(QKeyEvent *event)
 void FormMain::keyReleaseEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_F1)
-        ModuleEntry::Form_KeyUp(*this, ModuleEntry::kF1);
+        ModuleEntry::Form_KeyUp(m_state, ModuleEntry::kF1);
     QWidget::keyReleaseEvent(event);
 }
 
 void FormMain::mousePressEvent(QMouseEvent *event)
 {
-    ModuleTitleBar::Form_MouseDown(*this, mouseButtonCode(event->button()));
+    ModuleTitleBar::Form_MouseDown(m_state, mouseButtonCode(event->button()));
     QWidget::mousePressEvent(event);
 }
 
 void FormMain::cmdStart_Click()
 {
-    ModuleNewGame::cmdStart_Click(*this);
+    ModuleNewGame::cmdStart_Click(m_state);
 }
 
 void FormMain::cmdNext_Click()
 {
-    ModuleNewGame::cmdNext_Click(*this);
+    ModuleNewGame::cmdNext_Click(m_state);
 }
 
 void FormMain::cmdFinished_Click()
 {
-    ModuleCheck::cmdFinished_Click(*this);
+    ModuleCheck::cmdFinished_Click(m_state);
 }
 
 void FormMain::cmdExit_Click()
@@ -599,72 +609,72 @@ void FormMain::cmdExit_Click()
 
 void FormMain::cmdSave_Click()
 {
-    ModuleSaveFiles::cmdSave_Click(*this);
+    ModuleSaveFiles::cmdSave_Click(m_state);
 }
 
 void FormMain::cmdContinue_Click()
 {
-    ModuleContinue::cmdContinue_Click(*this);
+    ModuleContinue::cmdContinue_Click(m_state);
 }
 
 void FormMain::menuDo_Difficoulty_Easy_Click()
 {
-    ModuleNewGame::menuDo_Difficoulty_Easy_Click(*this);
+    ModuleNewGame::menuDo_Difficoulty_Easy_Click(m_state);
 }
 
 void FormMain::menuDo_Difficoulty_Medium_Click()
 {
-    ModuleNewGame::menuDo_Difficoulty_Medium_Click(*this);
+    ModuleNewGame::menuDo_Difficoulty_Medium_Click(m_state);
 }
 
 void FormMain::menuDo_Difficoulty_Hard_Click()
 {
-    ModuleNewGame::menuDo_Difficoulty_Hard_Click(*this);
+    ModuleNewGame::menuDo_Difficoulty_Hard_Click(m_state);
 }
 
 void FormMain::menuDo_Finished_Click()
 {
-    ModuleCheck::menuDo_Finished_Click(*this);
+    ModuleCheck::menuDo_Finished_Click(m_state);
 }
 
 void FormMain::menuGame_Grade_Click()
 {
-    FormGrade::open(*this, this);
+    FormGrade::open(m_state, this);
 }
 
 void FormMain::menuAbout_Help_Click()
 {
-    ModuleInfo::menuAbout_Help_Click(*this, this);
+    ModuleInfo::menuAbout_Help_Click(m_state, this);
 }
 
 void FormMain::menuSetting_PlayMusic_StartPlay_Click()
 {
-    ModuleMusic::menuSetting_PlayMusic_StartPlay_Click(*this);
+    ModuleMusic::menuSetting_PlayMusic_StartPlay_Click(m_state);
 }
 
 void FormMain::L_MouseDown(int index, int button, int, int, int)
 {
-    ModuleEntry::L_MouseDown(*this, index, button);
+    ModuleEntry::L_MouseDown(m_state, index, button);
 }
 
 void FormMain::txtEnter_KeyPress(QChar character)
 {
-    ModuleEntry::typeCharacter(*this, character);
+    ModuleEntry::typeCharacter(m_state, character);
 }
 
 void FormMain::txtEnter_MouseDown(int button)
 {
-    ModuleEntry::txtEnter_MouseDown(*this, button);
+    ModuleEntry::txtEnter_MouseDown(m_state, button);
 }
 
 void FormMain::Timer1_Timer()
 {
-    ModuleClock::Timer1_Timer(*this);
+    ModuleClock::Timer1_Timer(m_state);
 }
 
 void FormMain::Timer2_Timer()
 {
-    ModuleClock::Timer2_Timer(*this);
+    ModuleClock::Timer2_Timer(m_state);
     // The window can only leave the screen by moving, by growing or by its
     // screen changing, and each of those starts the timer again. Once it has
     // stood still for a while the timer rests, instead of waking the
@@ -673,14 +683,14 @@ void FormMain::Timer2_Timer()
     m_stillTicks = place == m_lastPlace ? m_stillTicks + 1 : 0;
     m_lastPlace = place;
     if (m_stillTicks >= kStillTicksBeforeRest)
-        Timer2.stop();
+        m_state.Timer2.stop();
 }
 
 void FormMain::keepOnScreenSoon()
 {
     m_stillTicks = 0;
-    if (!Timer2.isActive())
-        Timer2.start();
+    if (!m_state.Timer2.isActive())
+        m_state.Timer2.start();
 }
 
 void FormMain::moveEvent(QMoveEvent *event)
@@ -697,19 +707,19 @@ void FormMain::resizeEvent(QResizeEvent *event)
 
 void FormMain::labelTime_MouseDown()
 {
-    ModuleClock::labelTime_MouseDown(*this);
+    ModuleClock::labelTime_MouseDown(m_state);
 }
 
 void FormMain::picTitle_MouseDown(int button, int, int)
 {
-    ModuleTitleBar::picTitle_MouseDown(*this, button);
+    ModuleTitleBar::picTitle_MouseDown(m_state, button);
 }
 
 void FormMain::picTitleLeft_MouseUp(int button, int, int)
 {
     if (button == 1)
         showMainMenu();
-    picTitleLeft.setPicture(QStringLiteral("\\interface\\black\\titleleft1"));
+    m_state.picTitleLeft.setPicture(QStringLiteral("\\interface\\black\\titleleft1"));
 }
 
 void FormMain::showMainMenu()
@@ -719,5 +729,5 @@ void FormMain::showMainMenu()
 
 void FormMain::MMControl1_Done()
 {
-    ModuleMusic::MMControl1_Done(*this);
+    ModuleMusic::MMControl1_Done(m_state);
 }

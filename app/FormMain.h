@@ -1,6 +1,7 @@
 #pragma once
 
 #include "GameState.h"
+#include "GameWindow.h"
 
 #include <QHash>
 #include <QWidget>
@@ -20,14 +21,18 @@ class QRadioButton;
 class SkinButton;
 
 // The main window: the board of 81 cells, the column of commands on the
-// right, the drawn title bar. It draws the game state it inherits and hands
-// every event to the game's handlers; its one instance is `formMain`.
-class FormMain : public QWidget, public GameState
+// right, the drawn title bar. It owns the game state, draws it and hands
+// every event to the game's handlers, and carries out what the handlers ask
+// of the window; its one instance is `formMain`.
+class FormMain : public QWidget, public GameWindow
 {
     Q_OBJECT
 public:
     explicit FormMain(QWidget *parent = nullptr);
     ~FormMain() override;
+
+    GameState &state() { return m_state; }
+    const GameState &state() const { return m_state; }
 
     CellLabelView *cellView(int index) const { return m_cellViews.at(std::size_t(index)); }
     // The widget that shows a control, by its design name.
@@ -35,19 +40,19 @@ public:
     QAction *action(const QString &name) const { return m_actions.value(name); }
     QMenu *menu() const { return m_menuMain; }
 
-    void setMousePointer(int pointer) override;
     void Form_Load() override;
     void menuSetting_PlayMusic_StartPlay_Click() override;
     void menuAbout_Help_Click() override;
+    void reloadWindow() override;
+    void showMousePointer(int pointer) override;
     QRect windowRect() const override;
     void setWindowSize(int width, int height) override;
     QSize clientSize() const override;
     void moveWindow(int left, int top) override;
     QRect screenRect() const override;
-    bool isMinimized() const override;
+    bool isWindowMinimized() const override;
     void dragWindow() override;
     void setTopMost(bool topMost) override;
-    void reloadWindow() override;
 
     // Centres the window on the screen, before it loads.
     void Form_Initialize();
@@ -76,6 +81,11 @@ public slots:
     void picTitleLeft_MouseUp(int button, int x, int y);
     void MMControl1_Done();
 
+signals:
+    // The window has become the active one; whatever was shown before it
+    // (the splash) can go.
+    void activated();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
@@ -97,8 +107,9 @@ private:
     void showMainMenu();
     SkinButton *picture(Control &control, const QString &base, int kind);
 
+    GameState m_state;
     std::unique_ptr<MMControl> m_mm;
-    std::array<CellLabelView *, kCells> m_cellViews {};
+    std::array<CellLabelView *, GameState::kCells> m_cellViews {};
     QHash<QString, QWidget *> m_views;
     QHash<QString, QAction *> m_actions;
     QMenu *m_menuMain = nullptr;

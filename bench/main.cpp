@@ -57,16 +57,17 @@ int main(int argc, char **argv)
     }
     AppPath::setFolder(scratch.path());
 
-    FormMain form;
-    form.Form_Load();
-    form.show();
+    FormMain window;
+    GameState &form = window.state();
+    window.Form_Load();
+    window.show();
     results << BenchTimer::measure(
-        QStringLiteral("Start: board laid out, music started"), 30, 100, [&] { form.cmdStart_Click(); },
+        QStringLiteral("Start: board laid out, music started"), 30, 100, [&] { window.cmdStart_Click(); },
         [&] {
             form.cmdStart.setEnabled(true);
             form.MMControl1->setCommand(QStringLiteral("close"));
         });
-    results << BenchTimer::measure(QStringLiteral("Next"), 30, 100, [&] { form.cmdNext_Click(); });
+    results << BenchTimer::measure(QStringLiteral("Next"), 30, 100, [&] { window.cmdNext_Click(); });
 
     // The overwrite question is answered Yes, so the save always lands.
     messages.answerNext(MessageBox::Answer::Yes);

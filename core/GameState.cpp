@@ -36,6 +36,18 @@ GameState::GameState()
 
 GameState::~GameState() = default;
 
+void GameState::setMousePointer(int pointer)
+{
+    m_mousePointer = pointer;
+    window().showMousePointer(pointer);
+}
+
+GameWindow &GameState::window() const
+{
+    static GameWindow none;
+    return m_window ? *m_window : none;
+}
+
 bool GameState::colorValue(const QString &text, int *value)
 {
     bool ok = false;

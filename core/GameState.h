@@ -2,13 +2,12 @@
 
 #include "CellLabel.h"
 #include "Control.h"
+#include "GameWindow.h"
 #include "ModuleGetNumber.h"
 #include "ProgressModel.h"
 
 #include <QDateTime>
 #include <QList>
-#include <QRect>
-#include <QSize>
 #include <QString>
 #include <QTimer>
 #include <QVariant>
@@ -19,8 +18,9 @@ class MultimediaControl;
 
 // Everything the main window keeps for a game: the 81 cells (which are the
 // board), the solved grid, and the public variables that the modules and
-// the other windows read and write. The main window is one of these; the
-// game logic works on this state alone and so runs without a display.
+// the other windows read and write. The main window owns one; the game
+// logic works on this state alone and so runs without a display, reaching
+// the window only through window().
 class GameState
 {
 public:
@@ -32,7 +32,7 @@ public:
     static constexpr int kPointerCustom = 99;
 
     GameState();
-    virtual ~GameState();
+    ~GameState();
     GameState(const GameState &) = delete;
     GameState &operator=(const GameState &) = delete;
 
@@ -45,7 +45,12 @@ public:
     Control *findControl(const QString &name) const;
 
     int MousePointer() const { return m_mousePointer; }
-    virtual void setMousePointer(int pointer) { m_mousePointer = pointer; }
+    void setMousePointer(int pointer);
+
+    // What the logic asks of the main window; one that does nothing until
+    // a window sets itself.
+    GameWindow &window() const;
+    void setWindow(GameWindow *window) { m_window = window; }
 
     // Reads a colour variable the way the game does at each use: the text
     // must hold a whole number, otherwise the conversion fails.
@@ -129,29 +134,6 @@ public:
     Control menuGame_SoftUpdata { QStringLiteral("menuGame_SoftUpdata") };
     Control menuGame_Exit { QStringLiteral("menuGame_Exit") };
 
-    // Handlers that live above the game logic (the window, music, help):
-    // the logic calls them through here, the window carries them out.
-    // Without a window they do nothing.
-    virtual void Form_Load() { }
-    virtual void menuSetting_PlayMusic_StartPlay_Click() { }
-    virtual void menuAbout_Help_Click() { }
-
-    // The window's place and the screen, in twips.
-    virtual QRect windowRect() const { return {}; }
-    virtual void setWindowSize(int /*width*/, int /*height*/) { }
-    virtual QSize clientSize() const { return windowRect().size(); }
-    virtual void moveWindow(int /*left*/, int /*top*/) { }
-    // The monitor the window is on, its offset on the desktop included.
-    virtual QRect screenRect() const { return {}; }
-    virtual bool isMinimized() const { return false; }
-    // Lets the player drag the window from a control's mouse press.
-    virtual void dragWindow() { }
-    // Keeps the window above all others, or not; place and size stay.
-    virtual void setTopMost(bool /*topMost*/) { }
-    // Closes the window with its whole exit sequence and opens it anew, in
-    // the same place, in its start state.
-    virtual void reloadWindow() { }
-
     // The solved grid of the current puzzle, in cell order.
     std::array<qint16, kCells> SolutionNumber {};
     // -1 while the current game came from the saved-game file, else 0.
@@ -196,4 +178,5 @@ private:
     std::array<std::unique_ptr<Control>, 9> m_label1;
     QList<Control *> m_controls;
     int m_mousePointer = kPointerDefault;
+    GameWindow *m_window = nullptr;
 };

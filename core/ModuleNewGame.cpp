@@ -152,7 +152,7 @@ void ModuleNewGame::cmdStart_Click(GameState &form)
     form.menuSetting_PlayMusic_osmira.setChecked(true);
     form.menuSetting_PlayMusic_HappyGM.setChecked(false);
     form.menuSetting_PlayMusic_Waltz.setChecked(false);
-    form.menuSetting_PlayMusic_StartPlay_Click();
+    form.window().menuSetting_PlayMusic_StartPlay_Click();
 
     progress.setValue(100);
     GameClock::start(form);

@@ -74,7 +74,7 @@ void startMusic(GameState &form)
     form.menuSetting_PlayMusic_osmira.setChecked(true);
     form.menuSetting_PlayMusic_HappyGM.setChecked(false);
     form.menuSetting_PlayMusic_Waltz.setChecked(false);
-    form.menuSetting_PlayMusic_StartPlay_Click();
+    form.window().menuSetting_PlayMusic_StartPlay_Click();
 }
 
 } // namespace

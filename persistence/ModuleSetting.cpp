@@ -50,7 +50,7 @@ void ModuleSetting::menuSetting_ShowBorder_Click(GameState &form)
 void ModuleSetting::menuSetting_PutOnFront_Click(GameState &form)
 {
     const bool onTop = toggle(form.menuSetting_PutOnFront);
-    form.setTopMost(onTop);
+    form.window().setTopMost(onTop);
     form.picPutOnFront.setPicture(
         Skin::literal(onTop ? QStringLiteral("putonfront2") : QStringLiteral("putonfront1")));
 }
@@ -69,5 +69,5 @@ void ModuleSetting::picPutOnFront_MouseUp(GameState &form, int button)
 
 void ModuleSetting::Form_Activate(GameState &form)
 {
-    form.setTopMost(form.menuSetting_PutOnFront.Checked());
+    form.window().setTopMost(form.menuSetting_PutOnFront.Checked());
 }

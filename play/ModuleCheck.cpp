@@ -128,7 +128,7 @@ void ModuleCheck::correctBoard(GameState &form)
         // far goes into them first.
         ModuleExit::keepPreferences(form);
         ModuleExit::addRunTime(form);
-        form.Form_Load();
+        form.window().Form_Load();
         return;
     }
     ModuleNewGame::cmdNext_Click(form);

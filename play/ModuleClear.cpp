@@ -25,5 +25,5 @@ void ModuleClear::menuGame_Clear_Click(GameState &form)
 
 void ModuleClear::menuGame_Reload_Click(GameState &form)
 {
-    form.reloadWindow();
+    form.window().reloadWindow();
 }

@@ -10,12 +10,12 @@ void ModuleClock::Timer1_Timer(GameState &form)
 
 void ModuleClock::Timer2_Timer(GameState &form)
 {
-    if (form.isMinimized())
+    if (form.window().isWindowMinimized())
         return;
-    const QRect window = form.windowRect();
+    const QRect window = form.window().windowRect();
     // The monitor the window is on, which need not start at the desktop's
     // origin when there are several.
-    const QRect screen = form.screenRect();
+    const QRect screen = form.window().screenRect();
     int top = window.top();
     int left = window.left();
     // The whole screen counts, not the work area: a window may cover the
@@ -29,10 +29,10 @@ void ModuleClock::Timer2_Timer(GameState &form)
     if (left < screen.left())
         left = screen.left();
     if (top != window.top() || left != window.left())
-        form.moveWindow(left, top);
+        form.window().moveWindow(left, top);
 }
 
 void ModuleClock::labelTime_MouseDown(GameState &form)
 {
-    form.dragWindow();
+    form.window().dragWindow();
 }

@@ -103,5 +103,5 @@ void ModuleEntry::txtEnter_Change(GameState &form)
 void ModuleEntry::Form_KeyUp(GameState &form, int keyCode)
 {
     if (keyCode == kF1)
-        form.menuAbout_Help_Click();
+        form.window().menuAbout_Help_Click();
 }

@@ -36,14 +36,14 @@ void ModuleGameSetting::ApplyLayout(GameState &form)
     for (Control *control : { &form.cmdStart, &form.cmdContinue, &form.cmdNext, &form.cmdFinished,
              &form.cmdSave, &form.cmdExit, &form.labelTime })
         control->setLeft(right);
-    form.setWindowSize(wide ? kWideWidth : kNarrowWidth, kHeight);
+    form.window().setWindowSize(wide ? kWideWidth : kNarrowWidth, kHeight);
     form.picTitle.setLeft(30);
     form.picClose.setLeft(5640 + shift);
     form.picMinimize.setLeft(5220 + shift);
     form.picPutOnFront.setLeft(4900 + shift);
     form.picMusicPlay.setLeft(4630 + shift);
     form.picMusicStop.setLeft(4630 + shift);
-    const QSize client = form.clientSize();
+    const QSize client = form.window().clientSize();
     form.Shape1.move(0, 0, client.width(), client.height());
     form.Shape3.move(15, 15, client.width() - 30, client.height() - 30);
 }

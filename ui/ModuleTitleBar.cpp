@@ -8,7 +8,7 @@ void ModuleTitleBar::picTitle_MouseDown(GameState &form, int button)
 {
     // The left button moves the window; the right one only cancels.
     if (button == 1)
-        form.dragWindow();
+        form.window().dragWindow();
     if (form.txtEnter.Visible() && button == 2)
         EntryCancel::cancel(form, EntryCancel::Cells::Enable);
 }
@@ -16,7 +16,7 @@ void ModuleTitleBar::picTitle_MouseDown(GameState &form, int button)
 void ModuleTitleBar::Form_MouseDown(GameState &form, int button)
 {
     if (button == 1)
-        form.dragWindow();
+        form.window().dragWindow();
     if (!form.cmdStart.Enabled() && button == 2 && form.txtEnter.Visible())
         EntryCancel::cancel(form);
 }

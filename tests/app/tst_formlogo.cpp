@@ -85,7 +85,7 @@ private slots:
         // Loaded completely before the splash shows, and still hidden.
         QVERIFY(formMain);
         QVERIFY(!formMain->isVisible());
-        QCOMPARE(formMain->lColorValue, QString::number(0x00FFC5A2));
+        QCOMPARE(formMain->state().lColorValue, QString::number(0x00FFC5A2));
 
         // The lock stays taken for the life of the program.
         SingleInstance other(start.runtime.path());

@@ -46,7 +46,7 @@ private slots:
     void cellsDrawTheirState()
     {
         FormMain form;
-        CellLabel &cell = form.L(40);
+        CellLabel &cell = form.state().L(40);
         QVERIFY(!form.cellView(40)->isEnabled());
         cell.setEnabled(true);
         QVERIFY(form.cellView(40)->isEnabled());
@@ -70,14 +70,15 @@ private slots:
         ProgramFolder folder;
         FormMain form;
         form.Form_Load();
-        QCOMPARE(form.lColorValue, QString::number(0x00FFC5A2));
-        QCOMPARE(form.lEmptyColorValue, QString::number(0x0000C438));
-        QCOMPARE(form.lPieceColorValue, QString::number(0x00E6E6E6));
-        QCOMPARE(form.lNumericalTimeTrueColor, QString::number(0x00FFFFFF));
-        QCOMPARE(form.IsContinuedGame, qint16(0));
+        const GameState &state = form.state();
+        QCOMPARE(state.lColorValue, QString::number(0x00FFC5A2));
+        QCOMPARE(state.lEmptyColorValue, QString::number(0x0000C438));
+        QCOMPARE(state.lPieceColorValue, QString::number(0x00E6E6E6));
+        QCOMPARE(state.lNumericalTimeTrueColor, QString::number(0x00FFFFFF));
+        QCOMPARE(state.IsContinuedGame, qint16(0));
         for (int i = 0; i < 81; ++i) {
-            QVERIFY(form.L(i).Caption().isEmpty());
-            QCOMPARE(form.L(i).ForeColor(), 0);
+            QVERIFY(state.L(i).Caption().isEmpty());
+            QCOMPARE(state.L(i).ForeColor(), 0);
         }
     }
 
@@ -125,10 +126,10 @@ private slots:
     void busyPointerFollowsTheState()
     {
         FormMain form;
-        form.setMousePointer(GameState::kPointerHourglass);
+        form.state().setMousePointer(GameState::kPointerHourglass);
         QCOMPARE(form.cursor().shape(), Qt::WaitCursor);
-        form.setMousePointer(GameState::kPointerDefault);
-        QCOMPARE(form.MousePointer(), GameState::kPointerDefault);
+        form.state().setMousePointer(GameState::kPointerDefault);
+        QCOMPARE(form.state().MousePointer(), GameState::kPointerDefault);
         QCOMPARE(form.cursor().shape(), Qt::ArrowCursor);
     }
 };

@@ -47,14 +47,15 @@ private slots:
         game.load();
         FormMain &form = game.form();
         QList<int> progress;
-        connect(&form.ProgressBarMake, &ProgressModel::valueChanged, this, [&](int v) { progress << v; });
+        connect(
+            &form.state().ProgressBarMake, &ProgressModel::valueChanged, this, [&](int v) { progress << v; });
         game.click(QStringLiteral("cmdStart"));
 
         QCOMPARE(progress, (QList<int> { 5, 15, 25, 35, 45, 55, 70, 85, 100, 0 }));
-        QVERIFY(!form.ProgressBarMake.Visible());
-        QCOMPARE(form.MousePointer(), GameState::kPointerDefault);
+        QVERIFY(!form.state().ProgressBarMake.Visible());
+        QCOMPARE(form.state().MousePointer(), GameState::kPointerDefault);
         QCOMPARE(game.messages.count(), 0);
-        const int id = form.GetNumberOrder.toInt();
+        const int id = form.state().GetNumberOrder.toInt();
         QVERIFY(id >= 1 && id <= 8);
         // Every cell holds its solution or is an empty player cell; medium
         // blanks at most 54 cells and never the last one.
@@ -62,32 +63,33 @@ private slots:
         QVERIFY(!player.isEmpty() && player.size() <= 54);
         QVERIFY(!player.contains(80));
         for (int i = 0; i < 81; ++i) {
-            const CellLabel &cell = form.L(i);
+            const CellLabel &cell = form.state().L(i);
             QVERIFY(cell.Enabled());
             if (cell.ForeColor() == 0)
-                QCOMPARE(cell.Caption(), QString::number(form.SolutionNumber[std::size_t(i)]));
+                QCOMPARE(cell.Caption(), QString::number(form.state().SolutionNumber[std::size_t(i)]));
             else
                 QVERIFY(cell.Caption().isEmpty());
         }
-        QVERIFY(!form.cmdStart.Enabled());
-        QCOMPARE(form.cmdStart.Picture(), Skin::literal(QStringLiteral("start3")));
-        QCOMPARE(form.cmdContinue.Picture(), Skin::literal(QStringLiteral("continue3")));
-        QCOMPARE(form.cmdSave.Picture(), Skin::literal(QStringLiteral("save1")));
-        QCOMPARE(form.cmdNext.Picture(), Skin::literal(QStringLiteral("next1")));
-        QVERIFY(!form.cmdFinished.Enabled());
-        QVERIFY(!form.menuGame_Start.Enabled());
-        QVERIFY(form.menuGame_Save.Enabled() && form.menuGame_Clear.Enabled() && form.menuDo_Next.Enabled());
-        QVERIFY(form.menuSetting_PlayMusic.Enabled());
-        QVERIFY(form.menuSetting_PlayMusic_osmira.Checked());
-        QVERIFY(form.menuSetting_PlayMusic_StopPlay.Visible());
-        QVERIFY(!form.menuSetting_PlayMusic_StartPlay.Visible());
+        QVERIFY(!form.state().cmdStart.Enabled());
+        QCOMPARE(form.state().cmdStart.Picture(), Skin::literal(QStringLiteral("start3")));
+        QCOMPARE(form.state().cmdContinue.Picture(), Skin::literal(QStringLiteral("continue3")));
+        QCOMPARE(form.state().cmdSave.Picture(), Skin::literal(QStringLiteral("save1")));
+        QCOMPARE(form.state().cmdNext.Picture(), Skin::literal(QStringLiteral("next1")));
+        QVERIFY(!form.state().cmdFinished.Enabled());
+        QVERIFY(!form.state().menuGame_Start.Enabled());
+        QVERIFY(form.state().menuGame_Save.Enabled() && form.state().menuGame_Clear.Enabled()
+            && form.state().menuDo_Next.Enabled());
+        QVERIFY(form.state().menuSetting_PlayMusic.Enabled());
+        QVERIFY(form.state().menuSetting_PlayMusic_osmira.Checked());
+        QVERIFY(form.state().menuSetting_PlayMusic_StopPlay.Visible());
+        QVERIFY(!form.state().menuSetting_PlayMusic_StartPlay.Visible());
         QCOMPARE(game.sound.history.mid(game.sound.history.size() - 2),
             (QStringList {
                 QStringLiteral("open bkmusic/osmira.mid"), QStringLiteral("play bkmusic/osmira.mid") }));
-        QVERIFY(form.Timer1.isActive());
-        QVERIFY(form.labelTime.Visible());
+        QVERIFY(form.state().Timer1.isActive());
+        QVERIFY(form.state().labelTime.Visible());
         game.tick(1);
-        QCOMPARE(form.labelTime.Caption(), QStringLiteral("00:00:01"));
+        QCOMPARE(form.state().labelTime.Caption(), QStringLiteral("00:00:01"));
     }
 
     void wholeGameToARecordFinish()
@@ -102,17 +104,18 @@ private slots:
 
         // The finish command comes exactly with the last digit.
         for (int n = 0; n < player.size(); ++n) {
-            QVERIFY(!form.cmdFinished.Enabled());
+            QVERIFY(!form.state().cmdFinished.Enabled());
             const int i = player.at(n);
             game.clickCell(i);
-            QVERIFY(form.txtEnter.Visible());
-            QVERIFY(!form.cmdSave.Enabled() && !form.cmdNext.Enabled() && !form.optHard.Enabled());
-            game.type(QChar('0' + form.SolutionNumber[std::size_t(i)]));
-            QVERIFY(!form.txtEnter.Visible());
-            QCOMPARE(form.L(i).ForeColor(), kPlayerColor);
+            QVERIFY(form.state().txtEnter.Visible());
+            QVERIFY(!form.state().cmdSave.Enabled() && !form.state().cmdNext.Enabled()
+                && !form.state().optHard.Enabled());
+            game.type(QChar('0' + form.state().SolutionNumber[std::size_t(i)]));
+            QVERIFY(!form.state().txtEnter.Visible());
+            QCOMPARE(form.state().L(i).ForeColor(), kPlayerColor);
         }
-        QVERIFY(form.cmdFinished.Enabled());
-        QVERIFY(form.menuDo_Finished.Enabled());
+        QVERIFY(form.state().cmdFinished.Enabled());
+        QVERIFY(form.state().menuDo_Finished.Enabled());
         QStringList expected;
         for (int n = 0; n < player.size(); ++n)
             expected << QStringLiteral("D_bubble.wav") << QStringLiteral("D_press.wav");
@@ -129,17 +132,19 @@ private slots:
         QCOMPARE(game.file(QStringLiteral("grade")), grade("00:01:05", "00:01:05", "00:00:00", " 1 "));
 
         // Back to no running game, with the next puzzle laid out and timed.
-        QVERIFY(form.cmdStart.Enabled());
-        QVERIFY(!form.cmdSave.Enabled() && !form.cmdNext.Enabled() && !form.cmdFinished.Enabled());
-        QVERIFY(form.optEasy.Enabled() && form.menuDo_Difficoulty.Enabled() && form.menuGame_Start.Enabled());
-        QVERIFY(
-            !form.menuGame_Save.Enabled() && !form.menuDo_Next.Enabled() && !form.menuDo_Finished.Enabled());
+        QVERIFY(form.state().cmdStart.Enabled());
+        QVERIFY(!form.state().cmdSave.Enabled() && !form.state().cmdNext.Enabled()
+            && !form.state().cmdFinished.Enabled());
+        QVERIFY(form.state().optEasy.Enabled() && form.state().menuDo_Difficoulty.Enabled()
+            && form.state().menuGame_Start.Enabled());
+        QVERIFY(!form.state().menuGame_Save.Enabled() && !form.state().menuDo_Next.Enabled()
+            && !form.state().menuDo_Finished.Enabled());
         QVERIFY(!game.playerCells().isEmpty());
-        QVERIFY(form.Timer1.isActive());
-        QVERIFY(form.labelTime.Visible());
-        QCOMPARE(form.labelTime.Caption(), QStringLiteral("00:00:00"));
+        QVERIFY(form.state().Timer1.isActive());
+        QVERIFY(form.state().labelTime.Visible());
+        QCOMPARE(form.state().labelTime.Caption(), QStringLiteral("00:00:00"));
         game.tick(1);
-        QCOMPARE(form.labelTime.Caption(), QStringLiteral("00:00:01"));
+        QCOMPARE(form.state().labelTime.Caption(), QStringLiteral("00:00:01"));
     }
 
     void clockCountsTrueSecondsInRealTime()
@@ -149,10 +154,11 @@ private slots:
         game.load();
         FormMain &form = game.form();
         QStringList ticks;
-        connect(&form.Timer1, &QTimer::timeout, this, [&] { ticks << form.labelTime.Caption(); });
+        connect(
+            &form.state().Timer1, &QTimer::timeout, this, [&] { ticks << form.state().labelTime.Caption(); });
 
         game.click(QStringLiteral("cmdStart"));
-        QCOMPARE(form.labelTime.Caption(), QStringLiteral("00:00:00"));
+        QCOMPARE(form.state().labelTime.Caption(), QStringLiteral("00:00:00"));
         QTRY_COMPARE_WITH_TIMEOUT(ticks.size(), 2, 4000);
         QCOMPARE(ticks, (QStringList { QStringLiteral("00:00:01"), QStringLiteral("00:00:02") }));
 
@@ -160,22 +166,23 @@ private slots:
         // played, not the time of the last tick.
         game.solve();
         QTest::qWait(500);
-        const QDateTime started = form.timeStart;
+        const QDateTime started = form.state().timeStart;
         const qint64 before = started.msecsTo(Clock::now()) / 1000;
         game.click(QStringLiteral("cmdFinished"));
         const qint64 after = started.msecsTo(Clock::now()) / 1000;
-        const qint64 kept = TimeText::parse(form.strLastFinishedTime.toString()).value_or(-1000) / 1000;
+        const qint64 kept
+            = TimeText::parse(form.state().strLastFinishedTime.toString()).value_or(-1000) / 1000;
         QVERIFY2(kept >= before && kept <= after,
             qPrintable(QStringLiteral("%1 kept, %2..%3 played")
-                           .arg(form.strLastFinishedTime.toString())
+                           .arg(form.state().strLastFinishedTime.toString())
                            .arg(before)
                            .arg(after)));
 
         // The next puzzle is laid out and timed at once; a new Start a
         // second later shows its own nought, not that puzzle's time.
-        QTRY_COMPARE_WITH_TIMEOUT(form.labelTime.Caption(), QStringLiteral("00:00:01"), 2500);
+        QTRY_COMPARE_WITH_TIMEOUT(form.state().labelTime.Caption(), QStringLiteral("00:00:01"), 2500);
         game.click(QStringLiteral("cmdStart"));
-        QCOMPARE(form.labelTime.Caption(), QStringLiteral("00:00:00"));
+        QCOMPARE(form.state().labelTime.Caption(), QStringLiteral("00:00:00"));
         ticks.clear();
         QTRY_COMPARE_WITH_TIMEOUT(ticks.size(), 1, 2500);
         QCOMPARE(ticks, QStringList { QStringLiteral("00:00:01") });
@@ -189,24 +196,24 @@ private slots:
         game.click(QStringLiteral("cmdStart"));
         game.solve();
         const int wrong = game.playerCells().first();
-        const int right = form.SolutionNumber[std::size_t(wrong)];
+        const int right = form.state().SolutionNumber[std::size_t(wrong)];
         game.clickCell(wrong);
         game.type(QChar('0' + (right % 9) + 1));
-        QVERIFY(form.cmdFinished.Enabled());
+        QVERIFY(form.state().cmdFinished.Enabled());
         game.sound.clear();
         game.click(QStringLiteral("cmdFinished"));
 
         QCOMPARE(game.messages.count(), 0);
         QCOMPARE(game.sound.effects(),
             (QStringList { QStringLiteral("D_wrong.wav"), QStringLiteral("D_oohs.wav") }));
-        QCOMPARE(form.L(wrong).ForeColor(), ModuleCheck::kRed);
+        QCOMPARE(form.state().L(wrong).ForeColor(), ModuleCheck::kRed);
         for (int i = 0; i < 81; ++i)
             if (i != wrong)
-                QCOMPARE(form.L(i).ForeColor(), game.playerCells().contains(i) ? kPlayerColor : 0);
-        QVERIFY(!form.cmdFinished.Enabled());
-        QCOMPARE(form.cmdFinished.Picture(), Skin::literal(QStringLiteral("finish3")));
-        QVERIFY(form.menuDo_Finished.Enabled());
-        QVERIFY(form.Timer1.isActive());
+                QCOMPARE(form.state().L(i).ForeColor(), game.playerCells().contains(i) ? kPlayerColor : 0);
+        QVERIFY(!form.state().cmdFinished.Enabled());
+        QCOMPARE(form.state().cmdFinished.Picture(), Skin::literal(QStringLiteral("finish3")));
+        QVERIFY(form.state().menuDo_Finished.Enabled());
+        QVERIFY(form.state().Timer1.isActive());
 
         // The menu still checks; the red digit is typed in red when mended.
         game.sound.clear();
@@ -214,13 +221,13 @@ private slots:
         QCOMPARE(game.sound.effects(),
             (QStringList { QStringLiteral("D_wrong.wav"), QStringLiteral("D_oohs.wav") }));
         game.clickCell(wrong);
-        QCOMPARE(form.txtEnter.ForeColor(), ModuleCheck::kRed);
+        QCOMPARE(form.state().txtEnter.ForeColor(), ModuleCheck::kRed);
         game.type(QChar('0' + right));
-        QCOMPARE(form.L(wrong).ForeColor(), ModuleCheck::kRed);
-        QVERIFY(form.cmdFinished.Enabled());
+        QCOMPARE(form.state().L(wrong).ForeColor(), ModuleCheck::kRed);
+        QVERIFY(form.state().cmdFinished.Enabled());
         game.click(QStringLiteral("cmdFinished"));
         QCOMPARE(game.messages.count(), 1);
-        QVERIFY(form.cmdStart.Enabled());
+        QVERIFY(form.state().cmdStart.Enabled());
     }
 
     void finishAgainstTheRecord_data()
@@ -248,7 +255,7 @@ private slots:
         game.solve();
         game.sound.clear();
         game.click(QStringLiteral("cmdFinished"));
-        const QString time = game.form().strLastFinishedTime.toString();
+        const QString time = game.state().strLastFinishedTime.toString();
         QCOMPARE(time, QTime(0, 0).addSecs(seconds).toString(QStringLiteral("HH:mm:ss")));
         QCOMPARE(game.messages.count(), 1);
         QCOMPARE(game.messages.last().text,
@@ -291,20 +298,20 @@ private slots:
         game.clickCell(cell);
         game.type(QLatin1Char('3'));
         game.clickCell(cell);
-        QCOMPARE(form.txtEnter.Text(), QStringLiteral("3"));
+        QCOMPARE(form.state().txtEnter.Text(), QStringLiteral("3"));
         game.sound.clear();
         if (key < 128 && key != Qt::Key_Escape)
             game.type(QChar(key));
         else
             game.typeKey(Qt::Key(key));
-        QCOMPARE(form.L(cell).Caption(), caption);
-        QCOMPARE(form.txtEnter.Visible(), open);
+        QCOMPARE(form.state().L(cell).Caption(), caption);
+        QCOMPARE(form.state().txtEnter.Visible(), open);
         QCOMPARE(game.sound.effects(), effects);
-        QCOMPARE(form.L(cell).ForeColor(), kPlayerColor);
+        QCOMPARE(form.state().L(cell).ForeColor(), kPlayerColor);
         // Save comes back with any key; next and the difficulty do not.
-        QVERIFY(form.cmdSave.Enabled() || open);
-        QVERIFY(!form.cmdNext.Enabled());
-        QVERIFY(!form.optEasy.Enabled());
+        QVERIFY(form.state().cmdSave.Enabled() || open);
+        QVERIFY(!form.state().cmdNext.Enabled());
+        QVERIFY(!form.state().optEasy.Enabled());
     }
 
     void entryBoxTakesTextOnlyThroughItsKeys()
@@ -342,11 +349,11 @@ private slots:
         QVERIFY(!QApplication::activePopupWidget());
 
         QCOMPARE(box->text(), QString());
-        QCOMPARE(form.L(cell).Caption(), QString());
-        QVERIFY(form.txtEnter.Visible());
+        QCOMPARE(form.state().L(cell).Caption(), QString());
+        QVERIFY(form.state().txtEnter.Visible());
         // Typed, the same digit goes in.
         game.type(QLatin1Char('7'));
-        QCOMPARE(form.L(cell).Caption(), QStringLiteral("7"));
+        QCOMPARE(form.state().L(cell).Caption(), QStringLiteral("7"));
     }
 
     void clicksOnCells()
@@ -357,37 +364,37 @@ private slots:
         game.click(QStringLiteral("cmdStart"));
         const int given = [&] {
             for (int i = 0; i < 81; ++i)
-                if (form.L(i).ForeColor() == 0)
+                if (form.state().L(i).ForeColor() == 0)
                     return i;
             return -1;
         }();
         const int player = game.playerCells().first();
-        form.EnterIndex = 7;
+        form.state().EnterIndex = 7;
         game.sound.clear();
         game.clickCell(given);
-        QCOMPARE(form.EnterIndex, qint16(7));
-        QVERIFY(!form.txtEnter.Visible());
+        QCOMPARE(form.state().EnterIndex, qint16(7));
+        QVERIFY(!form.state().txtEnter.Visible());
         // A right click with the box closed does nothing at all.
         game.clickCell(player, Qt::RightButton);
         QVERIFY(game.sound.effects().isEmpty());
 
         game.clickCell(player);
-        QCOMPARE(form.EnterIndex, qint16(player));
-        QCOMPARE(form.txtEnter.Left(), form.L(player).Left());
-        QCOMPARE(form.txtEnter.Top(), form.L(player).Top());
-        QVERIFY(form.txtEnter.FontBold());
+        QCOMPARE(form.state().EnterIndex, qint16(player));
+        QCOMPARE(form.state().txtEnter.Left(), form.state().L(player).Left());
+        QCOMPARE(form.state().txtEnter.Top(), form.state().L(player).Top());
+        QVERIFY(form.state().txtEnter.FontBold());
         QCOMPARE(game.sound.effects(), QStringList { QStringLiteral("D_bubble.wav") });
-        QVERIFY(!form.cmdSave.Enabled());
+        QVERIFY(!form.state().cmdSave.Enabled());
         game.clickCell(given, Qt::RightButton);
         QCOMPARE(game.sound.effects().last(), QStringLiteral("D_cancel.wav"));
-        QVERIFY(!form.txtEnter.Visible());
-        QVERIFY(form.cmdSave.Enabled());
-        QVERIFY(form.menuGame_Save.Enabled());
+        QVERIFY(!form.state().txtEnter.Visible());
+        QVERIFY(form.state().cmdSave.Enabled());
+        QVERIFY(form.state().menuGame_Save.Enabled());
         // The box's own right click cancels as well, without a visibility test.
         game.clickCell(player);
         game.click(QStringLiteral("txtEnter"), Qt::RightButton);
         QCOMPARE(game.sound.effects().last(), QStringLiteral("D_cancel.wav"));
-        QVERIFY(!form.txtEnter.Visible());
+        QVERIFY(!form.state().txtEnter.Visible());
     }
 
     void nextReplacesOnlyThePuzzle()
@@ -397,22 +404,22 @@ private slots:
         FormMain &form = game.form();
         game.click(QStringLiteral("cmdStart"));
         game.tick(300);
-        form.IsContinuedGame = -1;
+        form.state().IsContinuedGame = -1;
         // Real clock seeds, as in play: every draw may differ.
         RandomSource::setFixedClockSeed(std::nullopt);
         QStringList ids;
         for (int n = 0; n < 12; ++n) {
             game.click(QStringLiteral("cmdNext"));
-            ids << form.GetNumberOrder;
+            ids << form.state().GetNumberOrder;
         }
         QVERIFY2(ids.removeDuplicates() < 11, "the draw never changes");
-        QCOMPARE(form.IsContinuedGame, qint16(-1));
-        QVERIFY(!form.cmdStart.Enabled());
-        QVERIFY(form.cmdNext.Enabled());
-        QVERIFY(form.Timer1.isActive());
-        form.IsContinuedGame = 0;
+        QCOMPARE(form.state().IsContinuedGame, qint16(-1));
+        QVERIFY(!form.state().cmdStart.Enabled());
+        QVERIFY(form.state().cmdNext.Enabled());
+        QVERIFY(form.state().Timer1.isActive());
+        form.state().IsContinuedGame = 0;
         game.tick(1);
-        QCOMPARE(form.labelTime.Caption(), QStringLiteral("00:00:01"));
+        QCOMPARE(form.state().labelTime.Caption(), QStringLiteral("00:00:01"));
     }
 
     void difficultyDuringAGameReblanksTheSamePuzzle()
@@ -421,30 +428,32 @@ private slots:
         game.load();
         FormMain &form = game.form();
         game.trigger(QStringLiteral("menuDo_Difficoulty_Easy"));
-        QCOMPARE(form.Difficulty, QStringLiteral("easy"));
-        QVERIFY(form.optEasy.Value() && !form.optMedium.Value());
-        QVERIFY(form.menuDo_Difficoulty_Easy.Checked() && !form.menuDo_Difficoulty_Medium.Checked());
+        QCOMPARE(form.state().Difficulty, QStringLiteral("easy"));
+        QVERIFY(form.state().optEasy.Value() && !form.state().optMedium.Value());
+        QVERIFY(form.state().menuDo_Difficoulty_Easy.Checked()
+            && !form.state().menuDo_Difficoulty_Medium.Checked());
         QVERIFY(game.playerCells().isEmpty());
 
         game.click(QStringLiteral("cmdStart"));
         QVERIFY(game.playerCells().size() <= 38);
-        const QString id = form.GetNumberOrder;
+        const QString id = form.state().GetNumberOrder;
         game.solve();
-        QVERIFY(form.cmdFinished.Enabled());
+        QVERIFY(form.state().cmdFinished.Enabled());
         game.tick(100);
         game.trigger(QStringLiteral("menuDo_Difficoulty_Hard"));
-        QCOMPARE(form.GetNumberOrder, id);
-        QCOMPARE(form.Difficulty, QStringLiteral("hard"));
-        QVERIFY(form.optHard.Value() && !form.optEasy.Value());
-        QVERIFY(form.menuDo_Difficoulty_Hard.Checked() && !form.menuDo_Difficoulty_Easy.Checked());
+        QCOMPARE(form.state().GetNumberOrder, id);
+        QCOMPARE(form.state().Difficulty, QStringLiteral("hard"));
+        QVERIFY(form.state().optHard.Value() && !form.state().optEasy.Value());
+        QVERIFY(form.state().menuDo_Difficoulty_Hard.Checked()
+            && !form.state().menuDo_Difficoulty_Easy.Checked());
         const QList<int> player = game.playerCells();
         QVERIFY(!player.isEmpty() && player.size() <= 68);
         for (const int i : player)
-            QVERIFY(form.L(i).Caption().isEmpty());
-        QVERIFY(!form.cmdFinished.Enabled());
-        QCOMPARE(form.cmdFinished.Picture(), Skin::literal(QStringLiteral("finish3")));
+            QVERIFY(form.state().L(i).Caption().isEmpty());
+        QVERIFY(!form.state().cmdFinished.Enabled());
+        QCOMPARE(form.state().cmdFinished.Picture(), Skin::literal(QStringLiteral("finish3")));
         game.tick(1);
-        QCOMPARE(form.labelTime.Caption(), QStringLiteral("00:00:01"));
+        QCOMPARE(form.state().labelTime.Caption(), QStringLiteral("00:00:01"));
     }
 
     void startWithoutAUsableBank_data()
@@ -489,13 +498,13 @@ private slots:
         if (kind == QLatin1String("damaged"))
             QVERIFY(game.messages.last().text.endsWith(
                 QStringLiteral("的记录已损坏：第 5 行第 5 列不是 1 到 9 的数字。")));
-        QVERIFY(!form.ProgressBarMake.Visible());
-        QCOMPARE(form.MousePointer(), GameState::kPointerDefault);
-        QVERIFY(form.cmdStart.Enabled());
-        QVERIFY(!form.Timer1.isActive());
-        QCOMPARE(form.bank.rsProblem.State(), 0);
+        QVERIFY(!form.state().ProgressBarMake.Visible());
+        QCOMPARE(form.state().MousePointer(), GameState::kPointerDefault);
+        QVERIFY(form.state().cmdStart.Enabled());
+        QVERIFY(!form.state().Timer1.isActive());
+        QCOMPARE(form.state().bank.rsProblem.State(), 0);
         for (int i = 0; i < 81; ++i)
-            QVERIFY(form.L(i).Caption().isEmpty());
+            QVERIFY(form.state().L(i).Caption().isEmpty());
     }
 };
 

@@ -12,7 +12,7 @@ namespace {
 int expectedTarget(FormMain &form, int from, int dx, int dy)
 {
     for (int r = from / 9 + dy, c = from % 9 + dx; r >= 0 && r < 9 && c >= 0 && c < 9; r += dy, c += dx)
-        if (form.L(r * 9 + c).ForeColor() != 0)
+        if (form.state().L(r * 9 + c).ForeColor() != 0)
             return r * 9 + c;
     return -1;
 }
@@ -68,8 +68,8 @@ private slots:
         FormMain &form = game.form();
         QTest::keyClick(&form, Qt::Key_Down);
         QTest::keyClick(&form, Qt::Key_Up);
-        QVERIFY(!form.txtEnter.Visible());
-        QCOMPARE(form.Difficulty, QStringLiteral("medium"));
+        QVERIFY(!form.state().txtEnter.Visible());
+        QCOMPARE(form.state().Difficulty, QStringLiteral("medium"));
         QVERIFY(game.sound.effects().isEmpty());
     }
 
@@ -82,12 +82,13 @@ private slots:
         game.sound.clear();
         QTest::keyClick(&form, Qt::Key_Right);
         const int first = game.playerCells().first();
-        QVERIFY(form.txtEnter.Visible());
-        QCOMPARE(form.EnterIndex, qint16(first));
+        QVERIFY(form.state().txtEnter.Visible());
+        QCOMPARE(form.state().EnterIndex, qint16(first));
         // Exactly what a click does: the sound, and save/next/difficulty locked.
         QCOMPARE(game.sound.effects(), QStringList { QStringLiteral("D_bubble.wav") });
-        QVERIFY(!form.cmdSave.Enabled() && !form.cmdNext.Enabled() && !form.optEasy.Enabled());
-        QCOMPARE(form.txtEnter.Left(), form.L(first).Left());
+        QVERIFY(!form.state().cmdSave.Enabled() && !form.state().cmdNext.Enabled()
+            && !form.state().optEasy.Enabled());
+        QCOMPARE(form.state().txtEnter.Left(), form.state().L(first).Left());
     }
 
     void arrowsWalkOverGivenCellsAndStopAtTheEdge_data()
@@ -120,13 +121,13 @@ private slots:
                 game.sound.clear();
                 QTest::keyClick(form.view(QStringLiteral("txtEnter")), Qt::Key(key));
                 if (next < 0) {
-                    QCOMPARE(form.EnterIndex, qint16(at));
+                    QCOMPARE(form.state().EnterIndex, qint16(at));
                     QVERIFY(game.sound.effects().isEmpty());
                     break;
                 }
-                QCOMPARE(form.EnterIndex, qint16(next));
+                QCOMPARE(form.state().EnterIndex, qint16(next));
                 QCOMPARE(game.sound.effects(), QStringList { QStringLiteral("D_bubble.wav") });
-                QVERIFY(form.L(next).ForeColor() != 0);
+                QVERIFY(form.state().L(next).ForeColor() != 0);
                 at = next;
             }
         }
@@ -144,15 +145,15 @@ private slots:
         // A closed box reopens on the cell last chosen; the arrow itself
         // types nothing and the digit stays.
         QTest::keyClick(&form, Qt::Key_Left);
-        QCOMPARE(form.EnterIndex, qint16(cell));
-        QVERIFY(form.txtEnter.Visible());
-        QCOMPARE(form.L(cell).Caption(), QStringLiteral("4"));
+        QCOMPARE(form.state().EnterIndex, qint16(cell));
+        QVERIFY(form.state().txtEnter.Visible());
+        QCOMPARE(form.state().L(cell).Caption(), QStringLiteral("4"));
         game.type(QLatin1Char('a'));
-        QCOMPARE(form.L(cell).Caption(), QStringLiteral("4"));
-        QVERIFY(form.txtEnter.Visible());
+        QCOMPARE(form.state().L(cell).Caption(), QStringLiteral("4"));
+        QVERIFY(form.state().txtEnter.Visible());
         game.type(QLatin1Char('7'));
-        QCOMPARE(form.L(cell).Caption(), QStringLiteral("7"));
-        QVERIFY(!form.txtEnter.Visible());
+        QCOMPARE(form.state().L(cell).Caption(), QStringLiteral("7"));
+        QVERIFY(!form.state().txtEnter.Visible());
     }
 
     // What a player without a mouse does from start to finish: Ctrl+B, the
@@ -172,20 +173,20 @@ private slots:
         for (const int cell : cells) {
             // Any arrow opens the closed box where it last was.
             QTest::keyClick(&form, Qt::Key_Right);
-            QVERIFY(form.txtEnter.Visible());
-            QCOMPARE(form.EnterIndex, qint16(at));
+            QVERIFY(form.state().txtEnter.Visible());
+            QCOMPARE(form.state().EnterIndex, qint16(at));
             const QList<Qt::Key> path = arrowPath(form, at, cell);
             QVERIFY2(cell == at || !path.isEmpty(),
                 qPrintable(QStringLiteral("cell %1 cannot be reached").arg(cell)));
             for (const Qt::Key key : path)
                 QTest::keyClick(form.view(QStringLiteral("txtEnter")), key);
-            QCOMPARE(form.EnterIndex, qint16(cell));
-            game.type(QChar('0' + form.SolutionNumber[std::size_t(cell)]));
-            QVERIFY(!form.txtEnter.Visible());
+            QCOMPARE(form.state().EnterIndex, qint16(cell));
+            game.type(QChar('0' + form.state().SolutionNumber[std::size_t(cell)]));
+            QVERIFY(!form.state().txtEnter.Visible());
             at = cell;
         }
 
-        QVERIFY(form.cmdFinished.Enabled());
+        QVERIFY(form.state().cmdFinished.Enabled());
         QTest::keyClick(&form, Qt::Key_F, Qt::ControlModifier);
         QVERIFY(game.messages.count() > 0);
         QVERIFY2(game.messages.last().text.startsWith(QStringLiteral("恭喜你，完全正确")),
@@ -214,11 +215,11 @@ private slots:
         };
         // The first item is Start.
         QVERIFY(open(&form, Qt::Key_F10, { Qt::Key_Down, Qt::Key_Return }));
-        QVERIFY(!form.cmdStart.Enabled());
+        QVERIFY(!form.state().cmdStart.Enabled());
         game.clickCell(game.playerCells().first());
         QVERIFY(open(form.view(QStringLiteral("txtEnter")), Qt::Key_Menu, { Qt::Key_Escape }));
-        QVERIFY(form.txtEnter.Visible());
-        QCOMPARE(form.L(game.playerCells().first()).Caption(), QString());
+        QVERIFY(form.state().txtEnter.Visible());
+        QCOMPARE(form.state().L(game.playerCells().first()).Caption(), QString());
     }
 
     void cellsAndButtonsHaveSpokenNames()
@@ -229,14 +230,14 @@ private slots:
         game.click(QStringLiteral("cmdStart"));
         const int player = game.playerCells().first();
         int given = 0;
-        while (form.L(given).ForeColor() != 0)
+        while (form.state().L(given).ForeColor() != 0)
             ++given;
         const auto name = [&](int i) { return form.cellView(i)->accessibleName(); };
         QCOMPARE(name(given),
             QStringLiteral("第%1行 第%2列 %3 已知")
                 .arg(given / 9 + 1)
                 .arg(given % 9 + 1)
-                .arg(form.L(given).Caption()));
+                .arg(form.state().L(given).Caption()));
         QCOMPARE(
             name(player), QStringLiteral("第%1行 第%2列 空 待填").arg(player / 9 + 1).arg(player % 9 + 1));
         game.clickCell(player);
@@ -245,7 +246,7 @@ private slots:
         game.type(QLatin1Char('6'));
         QCOMPARE(
             name(player), QStringLiteral("第%1行 第%2列 6 玩家填写").arg(player / 9 + 1).arg(player % 9 + 1));
-        form.L(player).setForeColor(255);
+        form.state().L(player).setForeColor(255);
         QVERIFY(name(player).endsWith(QStringLiteral(" 错误")));
         const QStringList &buttons = kCommandButtons;
         const QStringList spoken { QStringLiteral("开始"), QStringLiteral("继续"), QStringLiteral("存盘"),
@@ -279,17 +280,17 @@ private slots:
 
         // Pressing one chooses it and only it, as a click does.
         option(2)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-        QTRY_COMPARE(form.Difficulty, QStringLiteral("hard"));
+        QTRY_COMPARE(form.state().Difficulty, QStringLiteral("hard"));
         for (int n = 0; n < options.size(); ++n)
             QCOMPARE(bool(option(n)->state().checked), n == 2);
 
         // A locked option ignores the press.
         game.click(QStringLiteral("cmdStart"));
         game.clickCell(game.playerCells().first());
-        QVERIFY(!form.optEasy.Enabled());
+        QVERIFY(!form.state().optEasy.Enabled());
         option(0)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         QTest::qWait(50);
-        QCOMPARE(form.Difficulty, QStringLiteral("hard"));
+        QCOMPARE(form.state().Difficulty, QStringLiteral("hard"));
     }
 
     void cellsAreTableCellsReadOnlyWhenGiven()
@@ -344,8 +345,8 @@ private slots:
         QAccessible::queryAccessibleInterface(form.view(QStringLiteral("cmdStart")))
             ->actionInterface()
             ->doAction(QAccessibleActionInterface::pressAction());
-        QVERIFY(!form.L(0).Enabled());
-        QTRY_VERIFY(form.L(0).Enabled());
+        QVERIFY(!form.state().L(0).Enabled());
+        QTRY_VERIFY(form.state().L(0).Enabled());
         QVERIFY(!game.playerCells().isEmpty());
     }
 };

@@ -13,7 +13,7 @@ constexpr int kTuneEndTimeout = 12000;
 
 MMControl *deviceOf(FormMain &form)
 {
-    return dynamic_cast<MMControl *>(form.MMControl1);
+    return dynamic_cast<MMControl *>(form.state().MMControl1);
 }
 
 } // namespace
@@ -58,7 +58,7 @@ private slots:
             QTRY_COMPARE_WITH_TIMEOUT(plays, ending + 1, kTuneEndTimeout);
         }
         QCOMPARE(device->Mode(), MultimediaControl::kModePlaying);
-        QVERIFY(form.menuSetting_PlayMusic_StopPlay.Visible());
+        QVERIFY(form.state().menuSetting_PlayMusic_StopPlay.Visible());
     }
 
     void effectNeverOpensAsMusic()
@@ -87,9 +87,9 @@ private slots:
         // so the effect's file is all the device has.
         game.click(QStringLiteral("picMusicPlay"));
         QCOMPARE(plays, 1);
-        QVERIFY(form.picMusicStop.Visible());
-        QVERIFY(!form.picMusicPlay.Visible());
-        QVERIFY(form.menuSetting_PlayMusic_StopPlay.Visible());
+        QVERIFY(form.state().picMusicStop.Visible());
+        QVERIFY(!form.state().picMusicPlay.Visible());
+        QVERIFY(form.state().menuSetting_PlayMusic_StopPlay.Visible());
         QTest::qWait(1000);
         QCOMPARE(device->Mode(), MultimediaControl::kModeStopped);
         QCOMPARE(plays, 1);

@@ -55,7 +55,7 @@ QList<int> cellsWithBack(FormMain &form, int color)
 {
     QList<int> cells;
     for (int i = 0; i < 81; ++i)
-        if (form.L(i).BackColor() == color)
+        if (form.state().L(i).BackColor() == color)
             cells << i;
     return cells;
 }
@@ -74,25 +74,25 @@ private slots:
         FormMain &form = game.form();
         QCOMPARE(game.file(QStringLiteral("setting")), kDefaultSetting);
         QCOMPARE(game.file(QStringLiteral("grade")), kDefaultGrade);
-        QVERIFY(!form.cmdContinue.Enabled());
-        QVERIFY(!form.menuGame_Continue.Enabled());
-        QVERIFY(form.menuSetting_ShowCrossHint.Checked());
-        QVERIFY(form.menuSetting_PutOnFront.Checked());
-        QVERIFY(form.menuSetting_PieceColor.Checked());
-        QVERIFY(!form.menuSetting_ShowNumberHint.Checked());
-        QVERIFY(!form.menuSetting_ExitAutoSave.Checked());
-        QVERIFY(!form.menuSetting_ShowBorder.Checked());
-        QVERIFY(!form.menuSetting_FontBold.Checked());
-        QCOMPARE(form.picPutOnFront.Picture(), Skin::literal(QStringLiteral("putonfront2")));
-        QVERIFY(!form.Shape2.Visible());
-        QVERIFY(form.optMedium.Value());
-        QCOMPARE(form.Difficulty, QStringLiteral("medium"));
-        QVERIFY(!form.labelTime.Visible());
-        QCOMPARE(form.labelTime.Caption(), QStringLiteral("00:00:00"));
-        QVERIFY(!form.menuSetting_PlayMusic.Enabled());
-        QCOMPARE(form.MousePointer(), GameState::kPointerDefault);
+        QVERIFY(!form.state().cmdContinue.Enabled());
+        QVERIFY(!form.state().menuGame_Continue.Enabled());
+        QVERIFY(form.state().menuSetting_ShowCrossHint.Checked());
+        QVERIFY(form.state().menuSetting_PutOnFront.Checked());
+        QVERIFY(form.state().menuSetting_PieceColor.Checked());
+        QVERIFY(!form.state().menuSetting_ShowNumberHint.Checked());
+        QVERIFY(!form.state().menuSetting_ExitAutoSave.Checked());
+        QVERIFY(!form.state().menuSetting_ShowBorder.Checked());
+        QVERIFY(!form.state().menuSetting_FontBold.Checked());
+        QCOMPARE(form.state().picPutOnFront.Picture(), Skin::literal(QStringLiteral("putonfront2")));
+        QVERIFY(!form.state().Shape2.Visible());
+        QVERIFY(form.state().optMedium.Value());
+        QCOMPARE(form.state().Difficulty, QStringLiteral("medium"));
+        QVERIFY(!form.state().labelTime.Visible());
+        QCOMPARE(form.state().labelTime.Caption(), QStringLiteral("00:00:00"));
+        QVERIFY(!form.state().menuSetting_PlayMusic.Enabled());
+        QCOMPARE(form.state().MousePointer(), GameState::kPointerDefault);
         for (int k = 0; k < 9; ++k)
-            QCOMPARE(form.Label1(k).Caption(), QString::number(k + 1));
+            QCOMPARE(form.state().Label1(k).Caption(), QString::number(k + 1));
         // The window starts in the narrow layout, with the shaded boxes.
         QCOMPARE(form.size(),
             QSize(twipsToPx(ModuleGameSetting::kNarrowWidth), twipsToPx(ModuleGameSetting::kHeight)));
@@ -155,7 +155,7 @@ private slots:
         GameHarness game;
         writeFile(game.folder().file(QStringLiteral("setting")), file);
         game.load();
-        QCOMPARE(game.form().findControl(item)->Checked(), checked);
+        QCOMPARE(game.state().findControl(item)->Checked(), checked);
         QCOMPARE(game.form().action(item)->isChecked(), checked);
     }
 
@@ -165,40 +165,40 @@ private slots:
         game.load();
         FormMain &form = game.form();
         game.trigger(QStringLiteral("menuSetting_FontBold"));
-        QVERIFY(form.menuSetting_FontBold.Checked());
+        QVERIFY(form.state().menuSetting_FontBold.Checked());
         for (int i = 0; i < 81; ++i)
-            QVERIFY(form.L(i).FontBold());
+            QVERIFY(form.state().L(i).FontBold());
         game.trigger(QStringLiteral("menuSetting_ShowBorder"));
-        QVERIFY(form.Shape2.Visible());
+        QVERIFY(form.state().Shape2.Visible());
         game.trigger(QStringLiteral("menuSetting_PutOnFront"));
-        QVERIFY(!form.menuSetting_PutOnFront.Checked());
-        QCOMPARE(form.picPutOnFront.Picture(), Skin::literal(QStringLiteral("putonfront1")));
+        QVERIFY(!form.state().menuSetting_PutOnFront.Checked());
+        QCOMPARE(form.state().picPutOnFront.Picture(), Skin::literal(QStringLiteral("putonfront1")));
         QVERIFY(!(form.windowFlags() & Qt::WindowStaysOnTopHint));
         // The pin on the title bar: press sounds, release toggles back.
         game.sound.clear();
         game.click(QStringLiteral("picPutOnFront"));
         QCOMPARE(game.sound.effects(), QStringList { QStringLiteral("D_du.wav") });
-        QVERIFY(form.menuSetting_PutOnFront.Checked());
+        QVERIFY(form.state().menuSetting_PutOnFront.Checked());
         QVERIFY(form.windowFlags() & Qt::WindowStaysOnTopHint);
         game.click(QStringLiteral("picPutOnFront"), Qt::RightButton);
-        QVERIFY(form.menuSetting_PutOnFront.Checked());
+        QVERIFY(form.state().menuSetting_PutOnFront.Checked());
 
         // Box shading: off whitens every cell, on shades only the 36.
-        form.L(0).setBackColor(0x123456);
+        form.state().L(0).setBackColor(0x123456);
         game.trigger(QStringLiteral("menuSetting_PieceColor"));
         QCOMPARE(cellsWithBack(form, 0xFFFFFF).size(), 81);
-        form.L(0).setBackColor(0x123456);
+        form.state().L(0).setBackColor(0x123456);
         game.trigger(QStringLiteral("menuSetting_PieceColor"));
         QCOMPARE(cellsWithBack(form, 0xE6E6E6),
             (QList<int> { 3, 4, 5, 12, 13, 14, 21, 22, 23, 27, 28, 29, 33, 34, 35, 36, 37, 38, 42, 43, 44, 45,
                 46, 47, 51, 52, 53, 57, 58, 59, 66, 67, 68, 75, 76, 77 }));
-        QCOMPARE(form.L(0).BackColor(), 0x123456);
+        QCOMPARE(form.state().L(0).BackColor(), 0x123456);
 
         game.trigger(QStringLiteral("menuSetting_ExitAutoSave"));
-        QVERIFY(form.menuSetting_ExitAutoSave.Checked());
+        QVERIFY(form.state().menuSetting_ExitAutoSave.Checked());
         game.trigger(QStringLiteral("menuSetting_ShowCrossHint"));
-        QVERIFY(!form.menuSetting_ShowCrossHint.Checked());
-        QCOMPARE(form.MousePointer(), GameState::kPointerDefault);
+        QVERIFY(!form.state().menuSetting_ShowCrossHint.Checked());
+        QCOMPARE(form.state().MousePointer(), GameState::kPointerDefault);
 
         // Leaving writes every check mark back.
         form.close();
@@ -223,25 +223,26 @@ private slots:
         const Expect wide { 7030, 5520, 6360, 5940, 5620, 5350, QStringLiteral("titlelong") };
         for (const Expect &e : { wide, narrow }) {
             game.trigger(QStringLiteral("menuSetting_ShowNumberHint"));
-            QCOMPARE(form.Frame2.Visible(), e.width == wide.width);
+            QCOMPARE(form.state().Frame2.Visible(), e.width == wide.width);
             QCOMPARE(form.view(QStringLiteral("Frame2"))->isVisible(), e.width == wide.width);
             QCOMPARE(form.size(), QSize(twipsToPx(e.width), twipsToPx(5240)));
-            for (Control *c : { &form.Frame1, &form.cmdStart, &form.cmdContinue, &form.cmdSave, &form.cmdNext,
-                     &form.cmdFinished, &form.cmdExit, &form.labelTime })
+            for (Control *c : { &form.state().Frame1, &form.state().cmdStart, &form.state().cmdContinue,
+                     &form.state().cmdSave, &form.state().cmdNext, &form.state().cmdFinished,
+                     &form.state().cmdExit, &form.state().labelTime })
                 QCOMPARE(c->Left(), e.right);
-            QCOMPARE(form.ProgressBarMake.Left(), e.right);
-            QCOMPARE(form.picClose.Left(), e.close);
-            QCOMPARE(form.picMinimize.Left(), e.minimize);
-            QCOMPARE(form.picPutOnFront.Left(), e.pin);
-            QCOMPARE(form.picMusicPlay.Left(), e.music);
-            QCOMPARE(form.picMusicStop.Left(), e.music);
-            QCOMPARE(form.picTitle.Picture(), Skin::literal(e.title));
+            QCOMPARE(form.state().ProgressBarMake.Left(), e.right);
+            QCOMPARE(form.state().picClose.Left(), e.close);
+            QCOMPARE(form.state().picMinimize.Left(), e.minimize);
+            QCOMPARE(form.state().picPutOnFront.Left(), e.pin);
+            QCOMPARE(form.state().picMusicPlay.Left(), e.music);
+            QCOMPARE(form.state().picMusicStop.Left(), e.music);
+            QCOMPARE(form.state().picTitle.Picture(), Skin::literal(e.title));
             QCOMPARE(form.view(QStringLiteral("cmdStart"))->x(), twipsToPx(e.right));
             // The inner frame lies one pixel inside the outer on every side.
-            const QRect outer
-                = twipsRect(form.Shape1.Left(), form.Shape1.Top(), form.Shape1.Width(), form.Shape1.Height());
-            const QRect inner
-                = twipsRect(form.Shape3.Left(), form.Shape3.Top(), form.Shape3.Width(), form.Shape3.Height());
+            const QRect outer = twipsRect(form.state().Shape1.Left(), form.state().Shape1.Top(),
+                form.state().Shape1.Width(), form.state().Shape1.Height());
+            const QRect inner = twipsRect(form.state().Shape3.Left(), form.state().Shape3.Top(),
+                form.state().Shape3.Width(), form.state().Shape3.Height());
             QCOMPARE(outer, QRect(QPoint(0, 0), form.size()));
             QCOMPARE(inner, outer.adjusted(1, 1, -1, -1));
         }
@@ -256,29 +257,29 @@ private slots:
         QVERIFY(save);
         const QString base = Skin::literal(QStringLiteral("start"));
         QTest::mouseMove(save, QPoint(10, 10));
-        QCOMPARE(form.cmdStart.Picture(), base + QLatin1Char('2'));
+        QCOMPARE(form.state().cmdStart.Picture(), base + QLatin1Char('2'));
         // A point exactly on the right edge still counts as inside.
         QMouseEvent edge(QEvent::MouseMove, QPointF(save->width(), 5),
             save->mapToGlobal(QPointF(save->width(), 5)), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(save, &edge);
-        QCOMPARE(form.cmdStart.Picture(), base + QLatin1Char('2'));
+        QCOMPARE(form.state().cmdStart.Picture(), base + QLatin1Char('2'));
         QMouseEvent outside(QEvent::MouseMove, QPointF(save->width() + 1, 5),
             save->mapToGlobal(QPointF(save->width() + 1, 5)), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(save, &outside);
-        QCOMPARE(form.cmdStart.Picture(), base + QLatin1Char('1'));
+        QCOMPARE(form.state().cmdStart.Picture(), base + QLatin1Char('1'));
         // A right press changes nothing; a left press shows the pressed image.
         QTest::mousePress(save, Qt::RightButton, {}, QPoint(10, 10));
-        QCOMPARE(form.cmdStart.Picture(), base + QLatin1Char('1'));
+        QCOMPARE(form.state().cmdStart.Picture(), base + QLatin1Char('1'));
         QTest::mouseRelease(save, Qt::RightButton, {}, QPoint(10, 10));
         QTest::mousePress(save, Qt::LeftButton, {}, QPoint(10, 10));
-        QCOMPARE(form.cmdStart.Picture(), base + QLatin1Char('3'));
+        QCOMPARE(form.state().cmdStart.Picture(), base + QLatin1Char('3'));
         // Releasing starts the game, which greys the button.
         QTest::mouseRelease(save, Qt::LeftButton, {}, QPoint(10, 10));
-        QVERIFY(!form.cmdStart.Enabled());
-        QCOMPARE(form.cmdStart.Picture(), base + QLatin1Char('3'));
+        QVERIFY(!form.state().cmdStart.Enabled());
+        QCOMPARE(form.state().cmdStart.Picture(), base + QLatin1Char('3'));
         // A disabled button ignores the mouse.
         QTest::mouseMove(save, QPoint(12, 12));
-        QCOMPARE(form.cmdStart.Picture(), base + QLatin1Char('3'));
+        QCOMPARE(form.state().cmdStart.Picture(), base + QLatin1Char('3'));
     }
 
     void missingSkinKeepsThePictureShown()
@@ -289,7 +290,7 @@ private slots:
         auto *save = qobject_cast<SkinButton *>(game.form().view(QStringLiteral("cmdSave")));
         QCOMPARE(save->shownLiteral(), Skin::literal(QStringLiteral("save3")));
         game.click(QStringLiteral("cmdStart"));
-        QCOMPARE(game.form().cmdSave.Picture(), Skin::literal(QStringLiteral("save1")));
+        QCOMPARE(game.state().cmdSave.Picture(), Skin::literal(QStringLiteral("save1")));
         QCOMPARE(save->shownLiteral(), Skin::literal(QStringLiteral("save3")));
         QVERIFY(!save->pixmap().isNull());
     }
@@ -402,14 +403,14 @@ private slots:
         game.click(QStringLiteral("cmdStart"));
         game.solve();
         for (int k = 0; k < 9; ++k)
-            QVERIFY(form.Label1(k).Enabled());
+            QVERIFY(form.state().Label1(k).Enabled());
         const int cell = game.playerCells().first();
-        const int digit = form.SolutionNumber[std::size_t(cell)];
+        const int digit = form.state().SolutionNumber[std::size_t(cell)];
         game.clickCell(cell);
         game.type(QLatin1Char('0'));
-        QVERIFY(!form.Label1(digit - 1).Enabled());
-        QVERIFY(!form.cmdFinished.Enabled());
-        QVERIFY(!form.menuDo_Finished.Enabled());
+        QVERIFY(!form.state().Label1(digit - 1).Enabled());
+        QVERIFY(!form.state().cmdFinished.Enabled());
+        QVERIFY(!form.state().menuDo_Finished.Enabled());
     }
 
     void clearErasesThePlayersDigits()
@@ -419,26 +420,27 @@ private slots:
         FormMain &form = game.form();
         game.click(QStringLiteral("cmdStart"));
         game.solve();
-        QVERIFY(form.cmdFinished.Enabled());
+        QVERIFY(form.state().cmdFinished.Enabled());
         const int red = game.playerCells().first();
-        form.L(red).setForeColor(255);
+        form.state().L(red).setForeColor(255);
         game.clickCell(game.playerCells().last());
         game.tick(30);
         game.sound.clear();
         game.trigger(QStringLiteral("menuGame_Clear"));
         QVERIFY(game.sound.effects().isEmpty());
-        QVERIFY(!form.txtEnter.Visible());
+        QVERIFY(!form.state().txtEnter.Visible());
         for (int i = 0; i < 81; ++i) {
-            if (form.L(i).ForeColor() == 0)
-                QCOMPARE(form.L(i).Caption(), QString::number(form.SolutionNumber[std::size_t(i)]));
+            if (form.state().L(i).ForeColor() == 0)
+                QCOMPARE(form.state().L(i).Caption(),
+                    QString::number(form.state().SolutionNumber[std::size_t(i)]));
             else
-                QVERIFY(form.L(i).Caption().isEmpty());
+                QVERIFY(form.state().L(i).Caption().isEmpty());
         }
-        QCOMPARE(form.L(red).ForeColor(), 255);
-        QVERIFY(!form.cmdFinished.Enabled());
-        QVERIFY(!form.menuDo_Finished.Enabled());
+        QCOMPARE(form.state().L(red).ForeColor(), 255);
+        QVERIFY(!form.state().cmdFinished.Enabled());
+        QVERIFY(!form.state().menuDo_Finished.Enabled());
         game.tick(1);
-        QCOMPARE(form.labelTime.Caption(), QStringLiteral("00:00:01"));
+        QCOMPARE(form.state().labelTime.Caption(), QStringLiteral("00:00:01"));
     }
 
     void rightClicksCancelAnEntry()
@@ -447,25 +449,25 @@ private slots:
         game.load();
         FormMain &form = game.form();
         // No game: the background never cancels.
-        form.txtEnter.setVisible(true);
+        form.state().txtEnter.setVisible(true);
         QTest::mouseClick(&form, Qt::RightButton, {}, QPoint(2, form.height() - 2));
-        QVERIFY(form.txtEnter.Visible());
-        form.txtEnter.setVisible(false);
+        QVERIFY(form.state().txtEnter.Visible());
+        form.state().txtEnter.setVisible(false);
 
         game.click(QStringLiteral("cmdStart"));
         const int cell = game.playerCells().first();
         game.clickCell(cell);
         game.sound.clear();
         QTest::mouseClick(&form, Qt::RightButton, {}, QPoint(2, form.height() - 2));
-        QVERIFY(!form.txtEnter.Visible());
-        QVERIFY(form.cmdSave.Enabled());
+        QVERIFY(!form.state().txtEnter.Visible());
+        QVERIFY(form.state().cmdSave.Enabled());
         QCOMPARE(game.sound.effects(), QStringList { QStringLiteral("D_cancel.wav") });
 
         game.clickCell(cell);
         game.sound.clear();
         game.click(QStringLiteral("picTitle"), Qt::RightButton);
-        QVERIFY(!form.txtEnter.Visible());
-        QVERIFY(form.cmdSave.Enabled());
+        QVERIFY(!form.state().txtEnter.Visible());
+        QVERIFY(form.state().cmdSave.Enabled());
         QCOMPARE(game.sound.effects(), QStringList { QStringLiteral("D_cancel.wav") });
         // Without an open box the title bar changes nothing.
         game.sound.clear();
@@ -480,7 +482,7 @@ private slots:
         FormMain &form = game.form();
         game.trigger(QStringLiteral("menuSetting_ShowNumberHint"));
         game.click(QStringLiteral("cmdStart"));
-        form.ProgressBarMake.setVisible(true);
+        form.state().ProgressBarMake.setVisible(true);
         const int cell = game.playerCells().first();
         // A right press on the background would cancel the open entry.
         for (const char *name : { "Label1(4)", "Frame2", "Frame1", "ProgressBarMake" }) {
@@ -488,10 +490,10 @@ private slots:
             QWidget *widget = form.view(QLatin1String(name));
             QVERIFY2(widget && widget->isVisible(), name);
             QTest::mouseClick(widget, Qt::RightButton, {}, QPoint(widget->width() - 3, widget->height() - 3));
-            QVERIFY2(form.txtEnter.Visible(), name);
+            QVERIFY2(form.state().txtEnter.Visible(), name);
         }
         QTest::mouseClick(&form, Qt::RightButton, {}, QPoint(2, form.height() - 2));
-        QVERIFY(!form.txtEnter.Visible());
+        QVERIFY(!form.state().txtEnter.Visible());
     }
 
     void gradeWindowSoundsBeforeItShows()
@@ -499,7 +501,7 @@ private slots:
         GameHarness game;
         game.useRealSound();
         game.load();
-        auto *device = dynamic_cast<MMControl *>(game.form().MMControl1);
+        auto *device = dynamic_cast<MMControl *>(game.state().MMControl1);
         QVERIFY(device);
         const auto gradeShown = [] {
             for (QWidget *window : QApplication::topLevelWidgets())
@@ -523,16 +525,16 @@ private slots:
         game.load();
         FormMain &form = game.form();
         // A right release over the menu button opens nothing, but resets it.
-        form.picTitleLeft.setPicture(Skin::literal(QStringLiteral("titleleft2")));
+        form.state().picTitleLeft.setPicture(Skin::literal(QStringLiteral("titleleft2")));
         game.click(QStringLiteral("picTitleLeft"), Qt::RightButton);
-        QCOMPARE(form.picTitleLeft.Picture(), Skin::literal(QStringLiteral("titleleft1")));
+        QCOMPARE(form.state().picTitleLeft.Picture(), Skin::literal(QStringLiteral("titleleft1")));
         QVERIFY(!form.menu()->isVisible());
         // Shortcuts act while the menu is closed.
         form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
         QTest::keyClick(&form, Qt::Key_B, Qt::ControlModifier);
-        QVERIFY(!form.cmdStart.Enabled());
-        const QString id = form.GetNumberOrder;
+        QVERIFY(!form.state().cmdStart.Enabled());
+        const QString id = form.state().GetNumberOrder;
         QVERIFY(!id.isEmpty());
         QCOMPARE(
             form.action(QStringLiteral("menuGame_Exit"))->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F4));
@@ -548,17 +550,17 @@ private slots:
         QWidget *button = form.view(QStringLiteral("picTitleLeft"));
         QTest::mouseMove(button, button->rect().center());
         const QString lit = Skin::literal(QStringLiteral("titleleft2"));
-        QCOMPARE(form.picTitleLeft.Picture(), lit);
+        QCOMPARE(form.state().picTitleLeft.Picture(), lit);
         QString whileOpen;
         QTimer::singleShot(200, this, [&] {
             QWidget *popup = QApplication::activePopupWidget();
-            whileOpen = popup ? form.picTitleLeft.Picture() : QStringLiteral("no menu");
+            whileOpen = popup ? form.state().picTitleLeft.Picture() : QStringLiteral("no menu");
             if (popup)
                 popup->close();
         });
         QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
         QCOMPARE(whileOpen, lit);
-        QCOMPARE(form.picTitleLeft.Picture(), Skin::literal(QStringLiteral("titleleft1")));
+        QCOMPARE(form.state().picTitleLeft.Picture(), Skin::literal(QStringLiteral("titleleft1")));
     }
 
     void menuShowsTheGamesCheckMarks()
@@ -573,7 +575,7 @@ private slots:
                 "menuSetting_PlayMusic_osmira", "menuSetting_PlayMusic_Waltz", "menuSetting_PlayMusic_Waltz",
                 "menuSetting_ShowNumberHint", "menuSetting_ShowNumberHint" }) {
             game.trigger(QLatin1String(item));
-            for (Control *control : form.controls()) {
+            for (Control *control : form.state().controls()) {
                 const QAction *action = form.action(control->objectName());
                 if (action && action->isCheckable())
                     QVERIFY2(action->isChecked() == control->Checked(),
@@ -581,8 +583,8 @@ private slots:
                             QStringLiteral("%1 after %2").arg(control->objectName(), QLatin1String(item))));
             }
         }
-        QVERIFY(form.menuDo_Difficoulty_Hard.Checked());
-        QVERIFY(form.menuSetting_PlayMusic_Waltz.Checked());
+        QVERIFY(form.state().menuDo_Difficoulty_Hard.Checked());
+        QVERIFY(form.state().menuSetting_PlayMusic_Waltz.Checked());
     }
 
     void menuItemsAsDesigned_data()
@@ -727,13 +729,13 @@ private slots:
         QVERIFY(fresh);
         QCOMPARE(fresh->pos(), QPoint(123, 77));
         QVERIFY(fresh->isVisible());
-        QVERIFY(fresh->cmdStart.Enabled());
+        QVERIFY(fresh->state().cmdStart.Enabled());
         // The running game was saved on the way out and can be continued.
-        QVERIFY(fresh->cmdContinue.Enabled());
+        QVERIFY(fresh->state().cmdContinue.Enabled());
         QVERIFY(!game.file(QStringLiteral("save")).isEmpty());
         for (int i = 0; i < 81; ++i)
-            QVERIFY(fresh->L(i).Caption().isEmpty());
-        fresh->MMControl1 = &game.sound;
+            QVERIFY(fresh->state().L(i).Caption().isEmpty());
+        fresh->state().MMControl1 = &game.sound;
         fresh->Form_Unload();
         delete fresh;
         game.release();
@@ -756,11 +758,11 @@ private slots:
                 QStringLiteral("无法在程序文件夹和用户数据文件夹 %1/vexa-sudoku 中创建数据文件").arg(plain)),
             qPrintable(game.messages.last().text));
         FormMain &form = game.form();
-        QVERIFY(form.menuSetting_ShowCrossHint.Checked());
-        QVERIFY(form.menuSetting_PutOnFront.Checked());
-        QVERIFY(!form.menuSetting_FontBold.Checked());
-        QCOMPARE(form.strFastestTime.toString(), QStringLiteral("00:00:00"));
-        QVERIFY(form.cmdStart.Enabled());
+        QVERIFY(form.state().menuSetting_ShowCrossHint.Checked());
+        QVERIFY(form.state().menuSetting_PutOnFront.Checked());
+        QVERIFY(!form.state().menuSetting_FontBold.Checked());
+        QCOMPARE(form.state().strFastestTime.toString(), QStringLiteral("00:00:00"));
+        QVERIFY(form.state().cmdStart.Enabled());
         QVERIFY(form.isVisible());
     }
 
@@ -778,7 +780,7 @@ private slots:
 
         // The puzzle still comes from the bank beside the program.
         game.click(QStringLiteral("cmdStart"));
-        const QString id = game.form().GetNumberOrder;
+        const QString id = game.state().GetNumberOrder;
         QVERIFY(!id.isEmpty());
         game.tick(65);
         game.click(QStringLiteral("cmdSave"));
@@ -796,12 +798,12 @@ private slots:
         game.load();
         FormMain &form = game.form();
         QCOMPARE(game.messages.count(), 1);
-        QVERIFY(form.menuSetting_FontBold.Checked());
-        QVERIFY(form.cmdContinue.Enabled());
+        QVERIFY(form.state().menuSetting_FontBold.Checked());
+        QVERIFY(form.state().cmdContinue.Enabled());
         game.sound.clear();
         game.click(QStringLiteral("cmdContinue"));
-        QCOMPARE(form.GetNumberOrder, id);
-        QCOMPARE(form.labelTime.Caption(), QStringLiteral("00:01:05"));
+        QCOMPARE(form.state().GetNumberOrder, id);
+        QCOMPARE(form.state().labelTime.Caption(), QStringLiteral("00:01:05"));
         QVERIFY(game.sound.history.contains(QStringLiteral("play bkmusic/osmira.mid")));
     }
 
@@ -812,7 +814,7 @@ private slots:
         const ProgramFolder &folder = game.folder();
         game.load();
         game.click(QStringLiteral("cmdStart"));
-        const QString id = game.form().GetNumberOrder;
+        const QString id = game.state().GetNumberOrder;
         game.tick(65);
         game.click(QStringLiteral("cmdSave"));
         game.trigger(QStringLiteral("menuSetting_FontBold"));
@@ -831,12 +833,12 @@ private slots:
         game.load();
         FormMain &form = game.form();
         QCOMPARE(game.messages.count(), 0);
-        QVERIFY(form.menuSetting_FontBold.Checked());
-        QCOMPARE(form.strTotalTime.toString(), QStringLiteral("00:01:05"));
-        QVERIFY(form.cmdContinue.Enabled());
+        QVERIFY(form.state().menuSetting_FontBold.Checked());
+        QCOMPARE(form.state().strTotalTime.toString(), QStringLiteral("00:01:05"));
+        QVERIFY(form.state().cmdContinue.Enabled());
         game.click(QStringLiteral("cmdContinue"));
-        QCOMPARE(form.GetNumberOrder, id);
-        QCOMPARE(form.labelTime.Caption(), QStringLiteral("00:01:05"));
+        QCOMPARE(form.state().GetNumberOrder, id);
+        QCOMPARE(form.state().labelTime.Caption(), QStringLiteral("00:01:05"));
 
         // Written from now on to the player's folder, the program folder's
         // save counting as the one to replace.
@@ -861,7 +863,7 @@ private slots:
         game.load();
         FormMain &form = game.form();
         // Standing still, the window needs no watching.
-        QTRY_VERIFY_WITH_TIMEOUT(!form.Timer2.isActive(), 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(!form.state().Timer2.isActive(), 3000);
         // Moved partly off the screen, it is pulled back as before.
         const QRect screen = form.screen()->geometry();
         form.move(screen.right() - form.width() / 2, screen.bottom() - form.height() / 2);
@@ -899,16 +901,16 @@ private slots:
         game.click(QStringLiteral("cmdStart"));
         game.click(QStringLiteral("cmdSave"));
         QCOMPARE(game.messages.last().text, QStringLiteral("存盘操作完成！"));
-        const QString id = form.GetNumberOrder;
+        const QString id = form.state().GetNumberOrder;
         game.click(QStringLiteral("cmdNext"));
         game.solve();
         game.click(QStringLiteral("cmdFinished"));
         QVERIFY(game.messages.last().text.startsWith(QStringLiteral("恭喜你")));
         form.Form_Load();
-        QVERIFY(form.cmdContinue.Enabled());
+        QVERIFY(form.state().cmdContinue.Enabled());
         game.click(QStringLiteral("cmdContinue"));
-        QCOMPARE(form.IsContinuedGame, qint16(-1));
-        QCOMPARE(form.GetNumberOrder, id);
+        QCOMPARE(form.state().IsContinuedGame, qint16(-1));
+        QCOMPARE(form.state().GetNumberOrder, id);
         game.click(QStringLiteral("cmdExit"));
         QVERIFY(!form.isVisible());
     }

@@ -61,13 +61,13 @@ private slots:
         GameHarness h;
         h.load();
         FormMain &form = h.form();
-        if (form.menuSetting_PutOnFront.Checked() != mainOnTop)
+        if (form.state().menuSetting_PutOnFront.Checked() != mainOnTop)
             form.setTopMost(mainOnTop);
         h.sound.clear();
         if (about)
-            ModuleInfo::menuAbout_AboutMe_Click(form, &form);
+            ModuleInfo::menuAbout_AboutMe_Click(form.state(), &form);
         else
-            ModuleInfo::menuAbout_Copyright_Click(form, &form);
+            ModuleInfo::menuAbout_Copyright_Click(form.state(), &form);
 
         FramedPopup *popup = about ? static_cast<FramedPopup *>(form.findChild<FormAbout *>())
                                    : static_cast<FramedPopup *>(form.findChild<FormCopyright *>());
@@ -93,12 +93,12 @@ private slots:
         GameHarness h;
         h.load();
         FormMain &form = h.form();
-        ModuleInfo::menuAbout_Help_Click(form, &form);
+        ModuleInfo::menuAbout_Help_Click(form.state(), &form);
         QPointer<FormHelp> help = FormHelp::instance();
         QVERIFY(help);
         QVERIFY(help->isVisible());
         QVERIFY(help->browser()->toPlainText().contains(QStringLiteral("数独")));
-        ModuleInfo::menuAbout_Help_Click(form, &form);
+        ModuleInfo::menuAbout_Help_Click(form.state(), &form);
         QCOMPARE(FormHelp::instance(), help.data());
         QVERIFY(form.isEnabled());
 
@@ -107,12 +107,12 @@ private slots:
         QVERIFY(server.listen());
         server.hold();
         WebAddresses::setBase(server.url(QStringLiteral("/vexa/")));
-        ModuleInfo::menuGame_SoftUpdata_Click(form, &form);
+        ModuleInfo::menuGame_SoftUpdata_Click(form.state(), &form);
         QVERIFY(!form.isEnabled());
         QVERIFY(help->isEnabled());
         FormUpdate::instance()->cmdCancel->click();
         QTRY_VERIFY(form.isEnabled());
-        FormSelectPath *folder = FormSelectPath::menuGame_SavePicture_Click(form, &form);
+        FormSelectPath *folder = FormSelectPath::menuGame_SavePicture_Click(form.state(), &form);
         QVERIFY(!form.isEnabled());
         QVERIFY(help->isEnabled());
         folder->cmdCancel_Click();
@@ -123,7 +123,7 @@ private slots:
     {
         GameHarness h;
         h.load();
-        ModuleInfo::menuAbout_UpdateInfo_Click(h.form(), &h.form());
+        ModuleInfo::menuAbout_UpdateInfo_Click(h.state(), &h.form());
         // Below the base address the build was configured with.
         const QString base = QStringLiteral(VEXA_TEST_WEB_BASE);
         QVERIFY(base.endsWith(QLatin1Char('/')));
@@ -141,7 +141,7 @@ private slots:
         GameHarness h;
         h.load();
         FormMain &form = h.form();
-        ModuleInfo::menuGame_SoftUpdata_Click(form, &form);
+        ModuleInfo::menuGame_SoftUpdata_Click(form.state(), &form);
         QPointer<FormUpdate> dialog = FormUpdate::instance();
         QVERIFY(dialog);
         QVERIFY(dialog->isVisible());

@@ -7,7 +7,7 @@
 namespace {
 
 // What the string must be: the given digits of the puzzle, 0 elsewhere.
-QString givenDigits(FormMain &form, const QList<int> &playerCells)
+QString givenDigits(const GameState &form, const QList<int> &playerCells)
 {
     QString text;
     for (int i = 0; i < GameState::kCells; ++i)
@@ -35,7 +35,7 @@ private slots:
         QFETCH(bool, solved);
         GameHarness game;
         game.load();
-        FormMain &form = game.form();
+        GameState &form = game.state();
         game.click(QStringLiteral("cmdStart"));
         const QList<int> player = game.playerCells();
         QVERIFY(!player.isEmpty());
@@ -88,7 +88,7 @@ private slots:
     {
         GameHarness game;
         game.load();
-        ModuleClipboard::menuGame_CopyToClipboard_Click(game.form());
+        ModuleClipboard::menuGame_CopyToClipboard_Click(game.state());
         QCOMPARE(QGuiApplication::clipboard()->text(), QString(81, QLatin1Char('0')));
     }
 };

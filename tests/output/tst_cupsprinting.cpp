@@ -207,7 +207,7 @@ private slots:
         GameHarness game;
         game.load();
         game.click(QStringLiteral("cmdStart"));
-        FormPrint *window = FormPrint::menuGame_Print_Click(game.form(), &game.form());
+        FormPrint *window = FormPrint::menuGame_Print_Click(game.state(), &game.form());
         const QStringList info
             = static_cast<QLabel *>(child(window, "labelPrinter"))->text().split(QStringLiteral("\r\n"));
         QCOMPARE(info.value(1), used);
@@ -233,7 +233,7 @@ private slots:
         QVERIFY(m_cups->tool(QStringLiteral("cupsreject"), { QStringLiteral("Alpha") }));
         GameHarness game;
         game.load();
-        FormPrint *window = FormPrint::menuGame_Print_Click(game.form(), &game.form());
+        FormPrint *window = FormPrint::menuGame_Print_Click(game.state(), &game.form());
         QTest::mouseClick(static_cast<QPushButton *>(child(window, "cmdPrint")), Qt::LeftButton);
         QCOMPARE(game.messages.count(), 1);
         const MessageBox::Request &message = game.messages.last();

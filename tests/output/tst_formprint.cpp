@@ -110,21 +110,21 @@ private slots:
         game.trigger(QStringLiteral("menuSetting_FontBold"));
         // The board is shaded and the player's digits are coloured; the
         // preview keeps the colours of the digits but not of the cells.
-        QVERIFY(form.menuSetting_PieceColor.Checked());
-        form.L(0).setFontSize(17);
+        QVERIFY(form.state().menuSetting_PieceColor.Checked());
+        form.state().L(0).setFontSize(17);
         game.sound.clear();
 
-        FormPrint *window = FormPrint::menuGame_Print_Click(form, &form);
+        FormPrint *window = FormPrint::menuGame_Print_Click(form.state(), &form);
         QVERIFY(window);
         QCOMPARE(game.sound.effects(), QStringList { QStringLiteral("D_bubble.wav") });
-        QCOMPARE(form.MousePointer(), GameState::kPointerDefault);
+        QCOMPARE(form.state().MousePointer(), GameState::kPointerDefault);
         int coloured = 0;
         for (int i = 0; i < FormPrint::kCells; ++i) {
             const CellLabel &cell = window->L(i);
-            QCOMPARE(cell.Caption(), form.L(i).Caption());
-            QCOMPARE(cell.ForeColor(), form.L(i).ForeColor());
-            QCOMPARE(cell.FontBold(), form.L(i).FontBold());
-            QCOMPARE(cell.FontSize(), form.L(i).FontSize());
+            QCOMPARE(cell.Caption(), form.state().L(i).Caption());
+            QCOMPARE(cell.ForeColor(), form.state().L(i).ForeColor());
+            QCOMPARE(cell.FontBold(), form.state().L(i).FontBold());
+            QCOMPARE(cell.FontSize(), form.state().L(i).FontSize());
             QCOMPARE(cell.BackColor(), kWhite);
             QVERIFY(cell.FontBold());
             coloured += !cell.Caption().isEmpty() && cell.ForeColor() != 0 ? 1 : 0;
@@ -151,10 +151,10 @@ private slots:
         FormMain &form = game.form();
         if (!putOnFront)
             game.trigger(QStringLiteral("menuSetting_PutOnFront"));
-        QCOMPARE(form.menuSetting_PutOnFront.Checked(), putOnFront);
+        QCOMPARE(form.state().menuSetting_PutOnFront.Checked(), putOnFront);
         form.move(100, 80);
 
-        FormPrint *window = FormPrint::menuGame_Print_Click(form, &form);
+        FormPrint *window = FormPrint::menuGame_Print_Click(form.state(), &form);
         QCOMPARE(window->windowTitle(), QStringLiteral("数独 VEXA SUDOKU 迷题打印"));
         QCOMPARE(window->size(), QSize(473, 423));
         QVERIFY(window->isVisible());
@@ -221,7 +221,7 @@ private slots:
         // Centring on a main window near the bottom-right corner would put
         // the print window partly off the screen.
         form.move(screen.width() - 60, screen.height() - 40);
-        FormPrint *window = FormPrint::menuGame_Print_Click(form, &form);
+        FormPrint *window = FormPrint::menuGame_Print_Click(form.state(), &form);
         // Once shown and framed, the frame too lies on the screen.
         QVERIFY(QTest::qWaitForWindowActive(window));
         QCOMPARE(window->frameGeometry().bottomRight(), QPoint(screen.width() - 1, screen.height() - 1));
@@ -244,7 +244,7 @@ private slots:
     {
         GameHarness game;
         game.load();
-        FormPrint *window = FormPrint::menuGame_Print_Click(game.form(), &game.form());
+        FormPrint *window = FormPrint::menuGame_Print_Click(game.state(), &game.form());
         auto *logo = child<QLabel>(window, "picLogo");
         auto *title = child<QLabel>(window, "labelTitle");
         auto *chkLogo = child<QCheckBox>(window, "chkLogo");
@@ -275,7 +275,7 @@ private slots:
         QFETCH(bool, startsShown);
         GameHarness game;
         game.load();
-        FormPrint *window = FormPrint::menuGame_Print_Click(game.form(), &game.form());
+        FormPrint *window = FormPrint::menuGame_Print_Click(game.state(), &game.form());
         auto *check = window->findChild<QCheckBox *>(box);
         auto *widget = window->findChild<QWidget *>(target);
         QVERIFY(check && widget);
@@ -296,9 +296,9 @@ private slots:
         // The preview takes the piece colour even while the board has its
         // shading switched off.
         game.trigger(QStringLiteral("menuSetting_PieceColor"));
-        QVERIFY(!form.menuSetting_PieceColor.Checked());
-        form.lPieceColorValue = QString::number(0x3355AA);
-        FormPrint *window = FormPrint::menuGame_Print_Click(form, &form);
+        QVERIFY(!form.state().menuSetting_PieceColor.Checked());
+        form.state().lPieceColorValue = QString::number(0x3355AA);
+        FormPrint *window = FormPrint::menuGame_Print_Click(form.state(), &form);
         auto *box = child<QCheckBox>(window, "chkColorPiece");
 
         QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(5, box->height() / 2));
@@ -334,7 +334,7 @@ private slots:
         QTemporaryDir out;
         const QString pdf = out.filePath(QStringLiteral("page.pdf"));
         FormPrint::setPdfOutput(pdf);
-        FormPrint *window = FormPrint::menuGame_Print_Click(form, &form);
+        FormPrint *window = FormPrint::menuGame_Print_Click(form.state(), &form);
         // Shaded boxes must not hide the grid or the digits.
         auto *colour = child<QCheckBox>(window, "chkColorPiece");
         QTest::mouseClick(colour, Qt::LeftButton, {}, QPoint(5, colour->height() / 2));
@@ -357,7 +357,7 @@ private slots:
         // are green, so lighter), paper or the light shading where it has none.
         for (int i = 0; i < FormPrint::kCells; ++i) {
             const int ink = page.darkest(page.cellMiddle(i));
-            if (form.L(i).Caption().isEmpty())
+            if (form.state().L(i).Caption().isEmpty())
                 QVERIFY2(ink >= 225,
                     qPrintable(QStringLiteral("cell %1 is blank but printed %2").arg(i).arg(ink)));
             else
@@ -410,7 +410,7 @@ private slots:
         const QString pdf = out.filePath(QStringLiteral("missing/folder/page.pdf"));
         if (!noPrinter)
             FormPrint::setPdfOutput(pdf);
-        FormPrint *window = FormPrint::menuGame_Print_Click(form, &form);
+        FormPrint *window = FormPrint::menuGame_Print_Click(form.state(), &form);
         QTest::mouseClick(child<QPushButton>(window, "cmdPrint"), Qt::LeftButton);
 
         QCOMPARE(game.messages.count(), 1);
@@ -444,7 +444,7 @@ private slots:
         GameHarness game;
         game.load();
         FormMain &form = game.form();
-        QPointer<FormPrint> window = FormPrint::menuGame_Print_Click(form, &form);
+        QPointer<FormPrint> window = FormPrint::menuGame_Print_Click(form.state(), &form);
         QVERIFY(!form.isVisible());
         if (how == QLatin1String("cmdClose"))
             QTest::mouseClick(child<QPushButton>(window, "cmdClose"), Qt::LeftButton);
@@ -466,7 +466,7 @@ private slots:
         QTemporaryDir out;
         const QString pdf = out.filePath(QStringLiteral("page.pdf"));
         FormPrint::setPdfOutput(pdf);
-        QPointer<FormPrint> window = FormPrint::menuGame_Print_Click(game.form(), &game.form());
+        QPointer<FormPrint> window = FormPrint::menuGame_Print_Click(game.state(), &game.form());
         auto *print = child<QPushButton>(window, "cmdPrint");
         print->setFocus();
         QTest::keyClick(print, Qt::Key_Return);
@@ -494,7 +494,7 @@ private slots:
         QFETCH(bool, moves);
         GameHarness game;
         game.load();
-        FormPrint *window = FormPrint::menuGame_Print_Click(game.form(), &game.form());
+        FormPrint *window = FormPrint::menuGame_Print_Click(game.state(), &game.form());
         window->move(100, 50);
         QWidget *target = where.isEmpty() ? window : window->findChild<QWidget *>(where);
         QVERIFY(target);

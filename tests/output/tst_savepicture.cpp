@@ -62,7 +62,7 @@ QRect cellMiddle(int index)
 // Confirms `folder` in a freshly opened path window.
 void saveInto(GameHarness &game, const QString &folder)
 {
-    FormSelectPath *dialog = FormSelectPath::menuGame_SavePicture_Click(game.form(), &game.form());
+    FormSelectPath *dialog = FormSelectPath::menuGame_SavePicture_Click(game.state(), &game.form());
     dialog->Dir->setPath(folder);
     QCOMPARE(dialog->Dir->path(), QDir::cleanPath(folder));
     QTest::mouseClick(child<QPushButton>(dialog, "cmdEnter"), Qt::LeftButton);
@@ -82,7 +82,7 @@ private slots:
         game.load();
         FormMain &form = game.form();
         form.setWindowIcon(QIcon(QPixmap(16, 16)));
-        QPointer<FormSelectPath> dialog = FormSelectPath::menuGame_SavePicture_Click(form, &form);
+        QPointer<FormSelectPath> dialog = FormSelectPath::menuGame_SavePicture_Click(form.state(), &form);
         QCOMPARE(dialog->windowTitle(), QStringLiteral("请选择存放路径"));
         QVERIFY(dialog->isVisible());
         QVERIFY(!dialog->isModal());
@@ -156,7 +156,7 @@ private slots:
         game.type(QLatin1Char('4'));
         if (border)
             game.trigger(QStringLiteral("menuSetting_ShowBorder"));
-        QCOMPARE(form.Shape2.Visible(), border);
+        QCOMPARE(form.state().Shape2.Visible(), border);
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("picsave.bmp"));
         if (existing) {
@@ -196,17 +196,17 @@ private slots:
         // digit; the entered digit keeps its colour.
         for (int i = 0; i < 81; ++i) {
             const QRect middle = cellMiddle(i);
-            const QRgb back = toRgb(form.L(i).BackColor());
+            const QRgb back = toRgb(form.state().L(i).BackColor());
             QCOMPARE(picture.pixel(cellRect(i).topLeft() + QPoint(3, 3)), back);
             bool ink = false;
             bool ownColour = false;
             for (int y = middle.top(); y <= middle.bottom(); ++y) {
                 for (int x = middle.left(); x <= middle.right(); ++x) {
                     ink = ink || qGray(picture.pixel(x, y)) < qGray(back) - 60;
-                    ownColour = ownColour || picture.pixel(x, y) == toRgb(form.L(i).ForeColor());
+                    ownColour = ownColour || picture.pixel(x, y) == toRgb(form.state().L(i).ForeColor());
                 }
             }
-            QVERIFY2(ink == !form.L(i).Caption().isEmpty(), qPrintable(QString::number(i)));
+            QVERIFY2(ink == !form.state().L(i).Caption().isEmpty(), qPrintable(QString::number(i)));
             if (i == entered)
                 QVERIFY(ownColour);
         }
@@ -252,7 +252,7 @@ private slots:
         if (!folderGone)
             QVERIFY(QDir().mkpath(path));
 
-        FormSelectPath *dialog = FormSelectPath::menuGame_SavePicture_Click(game.form(), &game.form());
+        FormSelectPath *dialog = FormSelectPath::menuGame_SavePicture_Click(game.state(), &game.form());
         QPointer<FormSelectPath> guard = dialog;
         dialog->Dir->setPath(folder);
         if (folderGone)
@@ -294,7 +294,7 @@ private slots:
         QTemporaryDir folder;
         FormSelectPath::strSavePath = QStringLiteral("/unchanged");
         QPointer<FormSelectPath> dialog
-            = FormSelectPath::menuGame_SavePicture_Click(game.form(), &game.form());
+            = FormSelectPath::menuGame_SavePicture_Click(game.state(), &game.form());
         dialog->Dir->setPath(folder.path());
         if (how == QLatin1String("cmdCancel"))
             QTest::mouseClick(child<QPushButton>(dialog, "cmdCancel"), Qt::LeftButton);
@@ -316,7 +316,7 @@ private slots:
         GameHarness game;
         game.load();
         QTemporaryDir folder;
-        FormSelectPath *dialog = FormSelectPath::menuGame_SavePicture_Click(game.form(), &game.form());
+        FormSelectPath *dialog = FormSelectPath::menuGame_SavePicture_Click(game.state(), &game.form());
         dialog->Dir->setPath(folder.path());
         QTest::keyClick(dialog->Dir, Qt::Key_Return);
         flushDeletes();
@@ -331,7 +331,7 @@ private slots:
         FormMain &form = game.form();
         form.move(40, 30);
         FormSavePic window(&form);
-        window.Form_Load(form, &form);
+        window.Form_Load(form.state(), &form);
         QCOMPARE(window.size(), QSize(kSize, kSize));
         // Shape2 at 130,530 twips: 150 and 540 twips in, 10 and 36 pixels.
         QCOMPARE(window.pos(), QPoint(40 + 10, 30 + 36));

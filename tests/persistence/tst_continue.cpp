@@ -85,7 +85,7 @@ void playAndSave(bool full, Board *board, QByteArray *file)
 {
     GameHarness game;
     game.load();
-    FormMain &form = game.form();
+    GameState &form = game.state();
     game.click(QStringLiteral("cmdStart"));
     game.tick(600);
     game.solve();
@@ -129,7 +129,7 @@ private slots:
         GameHarness game;
         writeFile(game.folder().file(QStringLiteral("save")), file);
         game.load();
-        FormMain &form = game.form();
+        GameState &form = game.state();
         QVERIFY(form.cmdContinue.Enabled());
         QList<int> progress;
         connect(&form.ProgressBarMake, &ProgressModel::valueChanged, this, [&](int v) { progress << v; });
@@ -206,7 +206,7 @@ private slots:
         GameHarness game;
         writeFile(game.folder().file(QStringLiteral("save")), file);
         game.load();
-        FormMain &form = game.form();
+        GameState &form = game.state();
         ModuleContinue::cmdContinue_Click(form);
         QCOMPARE(game.messages.count(), 0);
         QCOMPARE(Board::of(form).captions, saved.captions);
@@ -254,7 +254,7 @@ private slots:
         QVERIFY(
             SaveFile::write(game.folder().file(QStringLiteral("save")), *contents, QDate(2026, 1, 1), &why));
         game.load();
-        FormMain &form = game.form();
+        GameState &form = game.state();
         ModuleContinue::cmdContinue_Click(form);
 
         QCOMPARE(game.messages.count(), 0);
@@ -290,7 +290,7 @@ private slots:
         GameHarness game;
         copyFixture(game, name);
         game.load();
-        FormMain &form = game.form();
+        GameState &form = game.state();
         ModuleContinue::cmdContinue_Click(form);
         QCOMPARE(game.messages.count(), 0);
         QCOMPARE(form.GetNumberOrder, QStringLiteral("3"));
@@ -313,7 +313,7 @@ private slots:
         game.useRealClock();
         copyFixture(game, QStringLiteral("valid.save"));
         game.load();
-        FormMain &form = game.form();
+        GameState &form = game.state();
         QStringList ticks;
         connect(&form.Timer1, &QTimer::timeout, this, [&] { ticks << form.labelTime.Caption(); });
         game.click(QStringLiteral("cmdContinue"));
@@ -329,7 +329,7 @@ private slots:
         GameHarness game;
         copyFixture(game, QStringLiteral("valid.save"));
         game.load();
-        FormMain &form = game.form();
+        GameState &form = game.state();
         // Changed during this run, so far only in the menu.
         QVERIFY(form.menuSetting_ShowCrossHint.Checked());
         game.trigger(QStringLiteral("menuSetting_ShowCrossHint"));
@@ -350,7 +350,7 @@ private slots:
         QVERIFY(game.file(QStringLiteral("grade")).contains("[TotalTime]\r\n00:01:30\r\n"));
         // What is played from here on counts from now.
         game.tick(10);
-        form.close();
+        game.form().close();
         QVERIFY(game.file(QStringLiteral("grade")).contains("[TotalTime]\r\n00:01:40\r\n"));
     }
 
@@ -381,7 +381,7 @@ private slots:
         if (!name.isEmpty())
             copyFixture(game, name);
         game.load();
-        FormMain &form = game.form();
+        GameState &form = game.state();
         const QStringList before = snapshot(form);
         QList<int> progress;
         connect(&form.ProgressBarMake, &ProgressModel::valueChanged, this, [&](int v) { progress << v; });
@@ -450,7 +450,7 @@ private slots:
         }
         copyFixture(game, QStringLiteral("valid.save"));
         game.load();
-        FormMain &form = game.form();
+        GameState &form = game.state();
         const QStringList before = snapshot(form);
         QList<int> progress;
         connect(&form.ProgressBarMake, &ProgressModel::valueChanged, this, [&](int v) { progress << v; });
@@ -491,7 +491,7 @@ private slots:
             GameHarness game;
             copyFixture(game, QStringLiteral("valid.save"));
             game.load();
-            FormMain &form = game.form();
+            GameState &form = game.state();
             ModuleContinue::cmdContinue_Click(form);
             const Board first = Board::of(form);
             game.tick(30);
@@ -528,11 +528,11 @@ private slots:
         GameHarness fresh;
         writeFile(fresh.folder().file(QStringLiteral("save")), file);
         fresh.load();
-        ModuleContinue::cmdContinue_Click(fresh.form());
+        ModuleContinue::cmdContinue_Click(fresh.state());
         QCOMPARE(fresh.messages.count(), 0);
-        QCOMPARE(fresh.form().L(1).Caption(), QString(QChar(kGrid3[1])));
-        QCOMPARE(fresh.form().L(1).ForeColor(), kPlayerColor);
-        QCOMPARE(fresh.form().strSavedTime, QStringLiteral("00:10:01"));
+        QCOMPARE(fresh.state().L(1).Caption(), QString(QChar(kGrid3[1])));
+        QCOMPARE(fresh.state().L(1).ForeColor(), kPlayerColor);
+        QCOMPARE(fresh.state().strSavedTime, QStringLiteral("00:10:01"));
     }
 };
 

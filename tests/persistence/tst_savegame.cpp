@@ -40,7 +40,7 @@ void startAndPlay(GameHarness &game)
     for (int n = 0; n < 3; ++n) {
         const int i = player.at(n);
         game.clickCell(i);
-        game.type(QChar('0' + game.form().SolutionNumber[std::size_t(i)]));
+        game.type(QChar('0' + game.state().SolutionNumber[std::size_t(i)]));
     }
 }
 
@@ -83,7 +83,7 @@ private slots:
     {
         GameHarness game;
         startAndPlay(game);
-        FormMain &form = game.form();
+        GameState &form = game.state();
         game.tick(754);
         QCOMPARE(form.labelTime.Caption(), QStringLiteral("00:12:34"));
         game.sound.clear();
@@ -117,7 +117,7 @@ private slots:
             return request.defaultButton;
         });
         game.sound.clear();
-        ModuleSaveFiles::cmdSave_Click(game.form());
+        ModuleSaveFiles::cmdSave_Click(game.state());
         QCOMPARE(effectsWhenShown, QStringList { QStringLiteral("D_bubble.wav") });
         QVERIFY(!game.file(QStringLiteral("save")).isEmpty());
     }
@@ -137,7 +137,7 @@ private slots:
         QFETCH(bool, overwrite);
         GameHarness game;
         startAndPlay(game);
-        FormMain &form = game.form();
+        GameState &form = game.state();
         game.tick(60);
         ModuleSaveFiles::cmdSave_Click(form);
         const QByteArray first = game.file(QStringLiteral("save"));
@@ -182,7 +182,7 @@ private slots:
         QFETCH(bool, folderInTheWay);
         GameHarness game;
         startAndPlay(game);
-        FormMain &form = game.form();
+        GameState &form = game.state();
         const QString path = game.folder().file(QStringLiteral("save"));
         QByteArray before;
         if (folderInTheWay) {
@@ -251,7 +251,7 @@ private slots:
         QFETCH(QString, word);
         GameHarness game;
         game.load();
-        FormMain &form = game.form();
+        GameState &form = game.state();
         if (!menuItem.isEmpty())
             game.trigger(menuItem);
         game.click(QStringLiteral("cmdStart"));

@@ -12,7 +12,7 @@ constexpr qint64 kHour = 60 * kMinute;
 
 // A main window that reports a chosen place and screen and records where
 // the game moves it.
-class FakeWindow : public GameState
+class FakeWindow : public GameWindow
 {
 public:
     QRect rect;
@@ -23,7 +23,7 @@ public:
 
     QRect windowRect() const override { return rect; }
     QRect screenRect() const override { return screen; }
-    bool isMinimized() const override { return minimized; }
+    bool isWindowMinimized() const override { return minimized; }
     void moveWindow(int left, int top) override
     {
         moves << QPoint(left, top);
@@ -188,35 +188,41 @@ private slots:
         QFETCH(QRect, window);
         QFETCH(bool, moved);
         QFETCH(QPoint, to);
-        FakeWindow form;
-        form.rect = window;
-        form.screen = screen;
+        FakeWindow fake;
+        fake.rect = window;
+        fake.screen = screen;
+        GameState form;
+        form.setWindow(&fake);
         ModuleClock::Timer2_Timer(form);
         if (moved) {
-            QCOMPARE(form.moves, QList<QPoint> { to });
+            QCOMPARE(fake.moves, QList<QPoint> { to });
             // Once back on the screen it stays put.
             ModuleClock::Timer2_Timer(form);
-            QCOMPARE(form.moves.size(), 1);
+            QCOMPARE(fake.moves.size(), 1);
         } else {
-            QVERIFY(form.moves.isEmpty());
+            QVERIFY(fake.moves.isEmpty());
         }
     }
 
     void minimisedWindowIsLeftAlone()
     {
-        FakeWindow form;
-        form.rect = QRect(-5000, 20000, 6000, 5000);
-        form.screen = QRect(0, 0, 15360, 11520);
-        form.minimized = true;
+        FakeWindow fake;
+        fake.rect = QRect(-5000, 20000, 6000, 5000);
+        fake.screen = QRect(0, 0, 15360, 11520);
+        fake.minimized = true;
+        GameState form;
+        form.setWindow(&fake);
         ModuleClock::Timer2_Timer(form);
-        QVERIFY(form.moves.isEmpty());
+        QVERIFY(fake.moves.isEmpty());
     }
 
     void pressingTheTimeDragsTheWindow()
     {
-        FakeWindow form;
+        FakeWindow fake;
+        GameState form;
+        form.setWindow(&fake);
         ModuleClock::labelTime_MouseDown(form);
-        QCOMPARE(form.drags, 1);
+        QCOMPARE(fake.drags, 1);
     }
 };
 

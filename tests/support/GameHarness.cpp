@@ -25,7 +25,7 @@ void GameHarness::load()
 {
     m_form = std::make_unique<FormMain>();
     if (!m_realSound)
-        m_form->MMControl1 = &sound;
+        m_form->state().MMControl1 = &sound;
     m_form->Form_Load();
     m_form->show();
 }
@@ -76,7 +76,7 @@ QList<int> GameHarness::playerCells()
 {
     QList<int> cells;
     for (int i = 0; i < GameState::kCells; ++i)
-        if (m_form->L(i).ForeColor() != 0)
+        if (m_form->state().L(i).ForeColor() != 0)
             cells << i;
     return cells;
 }
@@ -85,7 +85,7 @@ void GameHarness::solve()
 {
     for (const int i : playerCells()) {
         clickCell(i);
-        type(QChar('0' + m_form->SolutionNumber[std::size_t(i)]));
+        type(QChar('0' + m_form->state().SolutionNumber[std::size_t(i)]));
     }
 }
 

@@ -20,6 +20,8 @@ public:
     ~GameHarness();
 
     FormMain &form() { return *m_form; }
+    // The game state the window owns.
+    GameState &state() { return m_form->state(); }
     // Lets go of a window that deletes itself (a reload replaces it).
     void release() { (void)m_form.release(); }
     ProgramFolder &folder() { return m_folder; }
