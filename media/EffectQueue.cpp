@@ -81,17 +81,17 @@ EffectQueue::Samples EffectQueue::load(const QString &path)
     if (!read)
         return {};
     const QByteArray &bytes = *read;
-    SDL_AudioSpec spec {};
+    SDL_AudioSpec loaded {};
     Uint8 *wave = nullptr;
     Uint32 length = 0;
     if (!sdl->LoadWAV_RW(
-            sdl->RWFromConstMem(bytes.constData(), int(bytes.size())), 1, &spec, &wave, &length)) {
+            sdl->RWFromConstMem(bytes.constData(), int(bytes.size())), 1, &loaded, &wave, &length)) {
         SoundWarning::once(SoundWarning::EffectLoad,
             QStringLiteral("cannot load effect \"%1\": %2").arg(path, sdl->GetError()));
         return {};
     }
     SDL_AudioCVT convert {};
-    const int needed = sdl->BuildAudioCVT(&convert, spec.format, spec.channels, spec.freq, AUDIO_S16SYS,
+    const int needed = sdl->BuildAudioCVT(&convert, loaded.format, loaded.channels, loaded.freq, AUDIO_S16SYS,
         AudioOutput::kChannels, AudioOutput::kRate);
     if (needed < 0) {
         sdl->FreeWAV(wave);
