@@ -2,6 +2,7 @@
 #include "FormHelp.h"
 #include "FormLogo.h"
 #include "FormMain.h"
+#include "MMControl.h"
 #include "PlatformChoice.h"
 #include "QtMessageBox.h"
 #include "QuitSignals.h"
@@ -14,6 +15,7 @@
 #include <QIcon>
 #include <QPointer>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -95,5 +97,14 @@ int main(int argc, char **argv)
     delete splash.data();
     delete FormHelp::instance();
     delete formMain;
+    // The player's files are written by now. The sound ends while the lock
+    // is still held, so that a copy started meanwhile cannot run beside
+    // this one; a sound server that does not answer in time cannot keep
+    // the game from ending.
+    if (!MMControl::shutdown(QDeadlineTimer(MMControl::kExitWaitMsecs))) {
+        std::fflush(stdout);
+        std::fflush(stderr);
+        std::_Exit(status);
+    }
     return status;
 }

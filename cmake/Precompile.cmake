@@ -10,8 +10,8 @@ set(VEXA_PCH_WIDGETS ${VEXA_PCH_CORE} <QtGui/QtGui> <QtWidgets/QtWidgets>)
 
 # SDL's flags define _DEFAULT_SOURCE and _XOPEN_SOURCE, which change the
 # system headers, so the sound library cannot share either set; it is too
-# small to be worth a set of its own.
-set(VEXA_PCH_NONE vexa_media)
+# small to be worth a set of its own. The tune renderer uses no Qt at all.
+set(VEXA_PCH_NONE vexa_media vexa-tune-render)
 
 # True in OUT when TARGET links Qt Widgets, directly or through our own
 # libraries.

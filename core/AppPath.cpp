@@ -10,6 +10,7 @@
 namespace {
 QString g_folder;
 QString g_userDataFolder;
+QString g_cacheFolder;
 // Whether the program folder took a file when last asked; a folder does not
 // turn writable or read-only while the game runs, and the probe writes to
 // the disk.
@@ -43,6 +44,7 @@ void AppPath::reset()
 {
     g_folder.clear();
     g_userDataFolder.clear();
+    g_cacheFolder.clear();
     g_folderWritable.reset();
 }
 
@@ -90,6 +92,19 @@ QString AppPath::userDataFolder()
 void AppPath::setUserDataFolder(const QString &folder)
 {
     g_userDataFolder = QDir::cleanPath(folder);
+}
+
+QString AppPath::cacheFolder()
+{
+    if (!g_cacheFolder.isEmpty())
+        return g_cacheFolder;
+    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)
+        + QStringLiteral("/vexa-sudoku");
+}
+
+void AppPath::setCacheFolder(const QString &folder)
+{
+    g_cacheFolder = QDir::cleanPath(folder);
 }
 
 QString AppPath::toNative(const QString &path)

@@ -40,6 +40,12 @@ public:
     // another folder with setUserDataFolder().
     static QString userDataFolder();
     static void setUserDataFolder(const QString &folder);
+    // Where the game keeps what it can make again (its rendered tunes):
+    // the desktop's cache location plus "/vexa-sudoku", which a read-only
+    // or system-wide install can write too, unless a test set another.
+    // Not made until it is needed.
+    static QString cacheFolder();
+    static void setCacheFolder(const QString &folder);
 
     // Backslashes of a Windows-style path turned into forward slashes.
     static QString toNative(const QString &path);

@@ -10,8 +10,8 @@ set(VEXA_INSTALL_PROGRAM_DIR lib/vexa-sudoku)
 
 # The build tree's run path is dropped; libraries linked from outside the
 # system's folders (a Qt of one's own) are still found.
-set_target_properties(vexa-sudoku PROPERTIES INSTALL_RPATH "" INSTALL_RPATH_USE_LINK_PATH ON)
-install(TARGETS vexa-sudoku RUNTIME DESTINATION ${VEXA_INSTALL_PROGRAM_DIR})
+set_target_properties(vexa-sudoku vexa-tune-render PROPERTIES INSTALL_RPATH "" INSTALL_RPATH_USE_LINK_PATH ON)
+install(TARGETS vexa-sudoku vexa-tune-render RUNTIME DESTINATION ${VEXA_INSTALL_PROGRAM_DIR})
 install(DIRECTORY ${VEXA_DATA_DIR}/ DESTINATION ${VEXA_INSTALL_PROGRAM_DIR})
 get_filename_component(vexa_bank_subdir ${VEXA_BANK_NAME} DIRECTORY)
 install(FILES ${VEXA_BANK} DESTINATION ${VEXA_INSTALL_PROGRAM_DIR}/${vexa_bank_subdir})

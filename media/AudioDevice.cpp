@@ -1,25 +1,27 @@
 #include "AudioDevice.h"
 
 #include "SdlLibrary.h"
-#include "SoundWarning.h"
 
 #include <mutex>
 
-AudioDevice::AudioDevice(
-    const char *name, int rate, int channels, int bufferFrames, Fill fill, std::function<void()> openFailed)
+AudioDevice::AudioDevice(const char *name, int rate, int channels, int bufferFrames, Fill fill)
     : m_name(name)
     , m_rate(rate)
     , m_channels(channels)
     , m_bufferFrames(bufferFrames)
     , m_fill(std::move(fill))
-    , m_openFailed(std::move(openFailed))
 { }
 
-AudioDevice::~AudioDevice() = default;
-
-void AudioDevice::open()
+AudioDevice::~AudioDevice()
 {
-    m_worker.post([this] { openNow(); });
+    closeAndWait();
+}
+
+bool AudioDevice::openAndWait(QString *why)
+{
+    bool opened = false;
+    m_worker.run([this, &opened, why] { opened = openNow(why); });
+    return opened;
 }
 
 void AudioDevice::close()
@@ -27,25 +29,24 @@ void AudioDevice::close()
     m_worker.post([this] { closeNow(); });
 }
 
-void AudioDevice::closeAndWait()
+bool AudioDevice::closeAndWait(QDeadlineTimer deadline)
 {
-    m_worker.run([this] { closeNow(); });
+    return m_worker.runWithin([this] { closeNow(); }, deadline);
 }
 
-void AudioDevice::shutdown()
+bool AudioDevice::shutdown(QDeadlineTimer deadline)
 {
-    closeAndWait();
-    m_worker.stop();
+    return closeAndWait(deadline) && m_worker.stopWithin(deadline);
 }
 
-void AudioDevice::openNow()
+bool AudioDevice::openNow(QString *why)
 {
     if (m_id != 0)
-        return;
+        return true;
     const SdlLibrary *sdl = SdlLibrary::audio();
     if (!sdl) {
-        m_openFailed();
-        return;
+        *why = QStringLiteral("no audio");
+        return false;
     }
     SDL_AudioSpec wanted {};
     wanted.freq = m_rate;
@@ -56,21 +57,20 @@ void AudioDevice::openNow()
     wanted.userdata = this;
     // No changes allowed: SDL converts for the hardware, and the fill
     // function keeps writing the format it knows. SDL picks a free slot for
-    // the device without a lock of its own, so the two devices' workers
-    // take turns here; closing takes no slot and needs no turn.
+    // the device without a lock of its own, so the devices' workers take
+    // turns here; closing takes no slot and needs no turn.
     static std::mutex opening;
     {
         std::lock_guard lock(opening);
         m_id = sdl->OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
     }
     if (m_id == 0) {
-        SoundWarning::once(SoundWarning::AudioInit,
-            QStringLiteral("cannot open the %1 device: %2")
-                .arg(QLatin1String(m_name), QLatin1String(sdl->GetError())));
-        m_openFailed();
-        return;
+        *why = QStringLiteral("cannot open the %1 device: %2")
+                   .arg(QLatin1String(m_name), QString::fromUtf8(sdl->GetError()));
+        return false;
     }
     sdl->PauseAudioDevice(m_id, 0);
+    return true;
 }
 
 void AudioDevice::closeNow()

@@ -2,6 +2,8 @@
 
 #include "AudioWorker.h"
 
+#include <QDeadlineTimer>
+#include <QString>
 #include <QtGlobal>
 #include <functional>
 
@@ -10,36 +12,37 @@
 // runs on SDL's audio thread. It is opened only while there is something
 // to hear, since an open device wakes the process for every buffer even
 // when silent. Opening and closing happen on the device's own worker, in
-// order; its owner may post its own slow work there too.
+// order, so that a close, which waits for SDL's thread, holds up nobody.
 class AudioDevice
 {
 public:
     // Called with room for `frames` frames; must fill all of them.
     using Fill = std::function<void(qint16 *samples, int frames)>;
 
-    // `openFailed` runs on the worker when the device cannot be opened.
-    AudioDevice(const char *name, int rate, int channels, int bufferFrames, Fill fill,
-        std::function<void()> openFailed);
-    // Close it and wait before it goes.
+    AudioDevice(const char *name, int rate, int channels, int bufferFrames, Fill fill);
+    // Closes it and waits before it goes.
     ~AudioDevice();
     AudioDevice(const AudioDevice &) = delete;
     AudioDevice &operator=(const AudioDevice &) = delete;
 
-    // Both return at once.
-    void open();
+    // Opens it (after any close asked for before) and waits for the
+    // answer: true once it plays, else false with SDL's reason in `why`.
+    // Not on the window's thread.
+    bool openAndWait(QString *why);
+    // Returns at once.
     void close();
-    // Closes and waits until SDL has let go of the device.
-    void closeAndWait();
+    // Closes it and waits until SDL has let go of the device, or until the
+    // deadline; false when SDL still holds it then.
+    bool closeAndWait(QDeadlineTimer deadline = QDeadlineTimer::Forever);
+    // Closes the device and ends its worker, within the deadline (at exit).
+    bool shutdown(QDeadlineTimer deadline);
 
     // How long one buffer plays.
     int bufferMsecs() const { return m_bufferFrames * 1000 / m_rate; }
-    AudioWorker &worker() { return m_worker; }
-    // Closes the device and ends its worker (at exit).
-    void shutdown();
 
 private:
     // On the worker.
-    void openNow();
+    bool openNow(QString *why);
     void closeNow();
     static void callback(void *self, quint8 *stream, int bytes);
 
@@ -48,7 +51,6 @@ private:
     const int m_channels;
     const int m_bufferFrames;
     const Fill m_fill;
-    const std::function<void()> m_openFailed;
     // The SDL device, 0 while closed; the worker's alone.
     quint32 m_id = 0;
     AudioWorker m_worker;

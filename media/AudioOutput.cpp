@@ -1,6 +1,7 @@
 #include "AudioOutput.h"
 
 #include "SdlLibrary.h"
+#include "SoundWarning.h"
 
 #include <algorithm>
 #include <cstring>
@@ -13,22 +14,18 @@ AudioOutput &AudioOutput::instance()
 }
 
 AudioOutput::AudioOutput()
-    : m_effects(
-        "effect", kRate, kChannels, kEffectBufferFrames,
-        [this](qint16 *samples, int frames) { fill(Effects, samples, frames); }, [this] { failed(Effects); })
-    , m_tune(
-          "tune", kRate, kChannels, kTuneBufferFrames,
-          [this](qint16 *samples, int frames) { fill(Tune, samples, frames); }, [this] { failed(Tune); })
-    , m_shared(
-          "sound", kRate, kChannels, kSharedBufferFrames,
-          [this](qint16 *samples, int frames) { fill(kSources, samples, frames); },
-          [this] { failed(kSources); })
+    : m_effects("effect", kRate, kChannels, kEffectBufferFrames,
+        [this](qint16 *samples, int frames) { fill(Effects, samples, frames); })
+    , m_tune("tune", kRate, kChannels, kTuneBufferFrames,
+          [this](qint16 *samples, int frames) { fill(Tune, samples, frames); })
+    , m_shared("sound", kRate, kChannels, kSharedBufferFrames,
+          [this](qint16 *samples, int frames) { fill(kSources, samples, frames); })
 { }
 
-void AudioOutput::setSource(Source source, Mix mix, std::function<void()> failed)
+void AudioOutput::setSource(Source source, Handlers handlers)
 {
-    m_mix[source] = std::move(mix);
-    m_failed[source] = std::move(failed);
+    std::lock_guard lock(m_handlersLock);
+    m_handlers[source] = std::move(handlers);
 }
 
 void AudioOutput::acquire(Source source)
@@ -44,49 +41,99 @@ void AudioOutput::release(Source source)
 void AudioOutput::route(Source source, bool wanted)
 {
     if (m_mode == Mode::Unknown) {
-        const SdlLibrary *sdl = SdlLibrary::audio();
-        if (!sdl) {
+        if (!SdlLibrary::audio()) {
             if (wanted)
-                failed(source);
+                report(source, false);
             return;
         }
-        m_mode = sdl->allowsSeveralDevices() ? Mode::Separate : Mode::Shared;
+        // Every driver is first asked for a device each; the first refusal
+        // of a second one tells otherwise.
+        m_mode = Mode::Separate;
     }
-    const bool before = m_wanted[Effects] || m_wanted[Tune];
     m_wanted[source] = wanted;
-    const bool after = m_wanted[Effects] || m_wanted[Tune];
-    if (m_mode == Mode::Shared) {
-        if (after && !before)
-            m_shared.open();
-        else if (before && !after)
-            m_shared.close();
-        else if (wanted)
-            // Already open for the other source, or about to be.
-            m_shared.open();
-        return;
-    }
-    AudioDevice &device = source == Effects ? m_effects : m_tune;
-    if (wanted)
-        device.open();
+    if (m_mode == Mode::Shared)
+        settleShared();
     else
-        device.close();
+        settleSeparate();
+}
+
+void AudioOutput::settleSeparate()
+{
+    for (const Source source : { Effects, Tune }) {
+        AudioDevice &device = source == Effects ? m_effects : m_tune;
+        const Source other = source == Effects ? Tune : Effects;
+        if (m_wanted[source] && !m_open[source]) {
+            QString why;
+            m_open[source] = device.openAndWait(&why);
+            if (!m_open[source] && m_open[other]) {
+                // The first device holds the hardware. From now on both
+                // share one: what the other plays moves over to it.
+                (other == Effects ? m_effects : m_tune).closeAndWait();
+                m_open = {};
+                m_mode = Mode::Shared;
+                settleShared();
+                return;
+            }
+            if (m_open[source])
+                report(source, true);
+            else
+                report(source, false, why);
+        } else if (!m_wanted[source] && m_open[source]) {
+            device.close();
+            m_open[source] = false;
+        }
+    }
+}
+
+void AudioOutput::settleShared()
+{
+    const bool needed = m_wanted[Effects] || m_wanted[Tune];
+    if (needed && !m_sharedOpen) {
+        QString why;
+        m_sharedOpen = m_shared.openAndWait(&why);
+        if (!m_sharedOpen) {
+            for (const Source source : { Effects, Tune }) {
+                if (m_wanted[source])
+                    report(source, false, why);
+            }
+            return;
+        }
+    } else if (!needed && m_sharedOpen) {
+        m_shared.close();
+        m_sharedOpen = false;
+    }
+    for (const Source source : { Effects, Tune }) {
+        if (m_wanted[source] && !m_open[source])
+            report(source, true);
+        m_open[source] = m_wanted[source];
+    }
+}
+
+void AudioOutput::report(Source source, bool opened, const QString &why)
+{
+    if (!opened) {
+        // Asked for again, it is tried again: a sound server may be back.
+        m_wanted[source] = false;
+        if (!why.isEmpty())
+            SoundWarning::once(SoundWarning::AudioInit, why);
+    }
+    std::function<void()> handler;
+    {
+        std::lock_guard lock(m_handlersLock);
+        handler = opened ? m_handlers[source].opened : m_handlers[source].failed;
+    }
+    if (handler)
+        handler();
 }
 
 void AudioOutput::fill(Source owner, qint16 *samples, int frames)
 {
     std::memset(samples, 0, std::size_t(frames) * kChannels * sizeof(qint16));
+    std::lock_guard lock(m_handlersLock);
     // Shared, the tune lies under the effects.
     for (const Source source : { Tune, Effects }) {
-        if ((owner == source || owner == kSources) && m_mix[source])
-            m_mix[source](samples, frames);
-    }
-}
-
-void AudioOutput::failed(Source owner)
-{
-    for (const Source source : { Tune, Effects }) {
-        if ((owner == source || owner == kSources) && m_failed[source] && m_wanted[source])
-            m_failed[source]();
+        if ((owner == source || owner == kSources) && m_handlers[source].mix)
+            m_handlers[source].mix(samples, frames);
     }
 }
 
@@ -97,14 +144,24 @@ int AudioOutput::bufferMsecs(Source source) const
     return (source == Effects ? kEffectBufferFrames : kTuneBufferFrames) * 1000 / kRate;
 }
 
-void AudioOutput::shutdown()
+bool AudioOutput::shutdown(QDeadlineTimer deadline)
 {
-    m_router.stop();
-    m_effects.shutdown();
-    m_tune.shutdown();
-    m_shared.shutdown();
-    for (std::atomic<bool> &wanted : m_wanted)
-        wanted = false;
+    bool whole = m_router.stopWithin(deadline);
+    // Each device closes on its own worker, so one stuck in a stalled
+    // server does not keep the others open.
+    m_effects.close();
+    m_tune.close();
+    m_shared.close();
+    whole = m_effects.shutdown(deadline) && whole;
+    whole = m_tune.shutdown(deadline) && whole;
+    whole = m_shared.shutdown(deadline) && whole;
+    if (whole) {
+        // The next command starts afresh.
+        m_wanted = {};
+        m_open = {};
+        m_sharedOpen = false;
+    }
+    return whole;
 }
 
 void AudioOutput::mixInto(qint16 *to, const qint16 *add, int samples)

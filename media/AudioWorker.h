@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QDeadlineTimer>
+#include <QtGlobal>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -25,17 +27,29 @@ public:
     void post(std::function<void()> task);
     // Runs the task on the worker and waits for it.
     void run(const std::function<void()> &task);
+    // Runs the task on the worker and waits for it until the deadline;
+    // false when the task had not run to its end by then (it still runs).
+    bool runWithin(std::function<void()> task, QDeadlineTimer deadline);
     // Runs what is posted, then ends the thread; post() starts it again.
     void stop();
+    // The same, waiting no longer than the deadline: a thread stuck in a
+    // stalled sound server is let go to end by itself, and false returned.
+    // The worker must then outlive the process, as the sound system's do.
+    bool stopWithin(QDeadlineTimer deadline);
 
 private:
-    void loop();
+    void loop(quint64 generation);
     bool isWorkerThread();
 
     std::mutex m_lock;
     std::condition_variable m_wake;
+    std::condition_variable m_ended;
     std::deque<std::function<void()>> m_tasks;
     std::thread m_thread;
     std::thread::id m_threadId;
     bool m_stopping = false;
+    bool m_running = false;
+    // Counts the threads started: one let go while stuck must not take the
+    // tasks of the next one when it comes back.
+    quint64 m_generation = 0;
 };

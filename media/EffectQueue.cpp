@@ -5,7 +5,6 @@
 #include "SdlLibrary.h"
 #include "SoundWarning.h"
 
-#include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QThread>
 #include <algorithm>
@@ -14,6 +13,13 @@
 namespace {
 // Larger than any effect; a wave file this big is no effect.
 constexpr qint64 kLargestEffectFile = 32 << 20;
+// The loads asked for before an exit are done within this.
+constexpr int kLoadWaitMsecs = 500;
+
+qint64 now()
+{
+    return QDeadlineTimer::current().deadline();
+}
 } // namespace
 
 EffectQueue &EffectQueue::instance()
@@ -26,9 +32,8 @@ EffectQueue &EffectQueue::instance()
 
 EffectQueue::EffectQueue()
 {
-    AudioOutput::instance().setSource(
-        AudioOutput::Effects, [this](qint16 *samples, int frames) { mix(samples, frames); },
-        [this] { dropAll(); });
+    AudioOutput::instance().setSource(AudioOutput::Effects,
+        { [this](qint16 *samples, int frames) { mix(samples, frames); }, nullptr, [this] { dropAll(); } });
     m_idle.setSingleShot(true);
     m_idle.setInterval(kIdleMsecs);
     connect(&m_idle, &QTimer::timeout, this, [this] {
@@ -43,21 +48,76 @@ void EffectQueue::play(const QString &path, QObject *receiver, std::function<voi
     m_callbacks[id] = Callback { receiver, receiver != nullptr, std::move(done) };
     ++m_unfinished;
     m_idle.stop();
-    m_loader.post([this, path, id] {
-        const Samples samples = load(path);
+    if (m_gathering.empty()) {
+        m_gatheringSince = now();
+        QMetaObject::invokeMethod(this, &EffectQueue::closeGroup, Qt::QueuedConnection);
+    }
+    m_gathering.push_back(Request { path, id });
+}
+
+void EffectQueue::closeGroup()
+{
+    if (m_gathering.empty())
+        return;
+    std::vector<Request> requests;
+    requests.swap(m_gathering);
+    const qint64 due = m_gatheringSince;
+    m_loader.post([this, requests = std::move(requests), due] { enqueue(requests, due); });
+}
+
+void EffectQueue::enqueue(const std::vector<Request> &requests, qint64 due)
+{
+    Group group;
+    group.due = due;
+    std::vector<quint64> unplayable;
+    for (const Request &request : requests) {
+        const Samples samples = load(request.path);
         if (!samples || samples->empty()) {
-            --m_unfinished;
-            QMetaObject::invokeMethod(
-                this, [this, id] { finished(id, false); }, Qt::QueuedConnection);
-            return;
+            unplayable.push_back(request.id);
+            continue;
         }
-        {
-            std::lock_guard lock(m_lock);
-            m_queue.push_back(Sounding { samples, 0, id });
+        if (group.effects.empty())
+            group.head = request.path;
+        group.effects.push_back(Effect { samples, { request.id } });
+    }
+    std::vector<quint64> ended;
+    bool merged = false;
+    if (!group.effects.empty()) {
+        std::lock_guard lock(m_lock);
+        // The same group again while it sounds: what the player hears
+        // already answers it. Its requests end with their counterparts.
+        if (m_effect < m_sounding.effects.size() && m_sounding.head == group.head
+            && m_sounding.effects.size() == group.effects.size()) {
+            for (std::size_t i = 0; i < group.effects.size(); ++i) {
+                std::vector<quint64> &ids = group.effects[i].ids;
+                if (i < m_effect)
+                    ended.insert(ended.end(), ids.begin(), ids.end());
+                else
+                    m_sounding.effects[i].ids.insert(m_sounding.effects[i].ids.end(), ids.begin(), ids.end());
+            }
+            merged = true;
         }
-        m_queuedFrames += qint64(samples->size()) / AudioOutput::kChannels;
+        // The same group again while it waits: it stands for the newer
+        // request too, and is late only from then on.
+        for (Group &waiting : m_waiting) {
+            if (merged)
+                break;
+            if (waiting.head == group.head && waiting.effects.size() == group.effects.size()) {
+                for (std::size_t i = 0; i < group.effects.size(); ++i) {
+                    std::vector<quint64> &ids = group.effects[i].ids;
+                    waiting.effects[i].ids.insert(waiting.effects[i].ids.end(), ids.begin(), ids.end());
+                }
+                waiting.due = std::max(waiting.due, group.due);
+                merged = true;
+            }
+        }
+        if (!merged)
+            m_waiting.push_back(std::move(group));
+    }
+    if (!ended.empty() || !unplayable.empty())
+        report(std::move(ended), std::move(unplayable));
+    if (!merged && !requests.empty() && unplayable.size() < requests.size())
         AudioOutput::instance().acquire(AudioOutput::Effects);
-    });
 }
 
 EffectQueue::Samples EffectQueue::load(const QString &path)
@@ -116,37 +176,72 @@ EffectQueue::Samples EffectQueue::load(const QString &path)
     return samples;
 }
 
+bool EffectQueue::startNextGroup(qint64 at, std::vector<quint64> &dropped)
+{
+    while (!m_waiting.empty()) {
+        Group group = std::move(m_waiting.front());
+        m_waiting.pop_front();
+        if (m_resting) {
+            m_resting = false;
+            m_runStart = at;
+        }
+        if (at - std::max(group.due, m_runStart) > kLateMsecs) {
+            for (const Effect &effect : group.effects)
+                dropped.insert(dropped.end(), effect.ids.begin(), effect.ids.end());
+            continue;
+        }
+        m_sounding = std::move(group);
+        m_effect = 0;
+        m_played = 0;
+        return true;
+    }
+    return false;
+}
+
 void EffectQueue::mix(qint16 *samples, int frames)
 {
     std::vector<quint64> ended;
+    std::vector<quint64> dropped;
     const int wanted = frames * AudioOutput::kChannels;
     int done = 0;
     {
         std::lock_guard lock(m_lock);
-        while (done < wanted && !m_queue.empty()) {
-            Sounding &front = m_queue.front();
-            const std::size_t left = front.samples->size() - front.played;
-            const std::size_t now = std::min(left, std::size_t(wanted - done));
-            AudioOutput::mixInto(samples + done, front.samples->data() + front.played, int(now));
-            front.played += now;
-            done += int(now);
-            if (front.played == front.samples->size()) {
-                ended.push_back(front.id);
-                m_queue.pop_front();
+        while (done < wanted) {
+            if (m_effect >= m_sounding.effects.size() && !startNextGroup(now(), dropped)) {
+                m_resting = true;
+                break;
+            }
+            Effect &effect = m_sounding.effects[m_effect];
+            const std::size_t left = effect.samples->size() - m_played;
+            const std::size_t part = std::min(left, std::size_t(wanted - done));
+            AudioOutput::mixInto(samples + done, effect.samples->data() + m_played, int(part));
+            m_played += part;
+            done += int(part);
+            if (m_played == effect.samples->size()) {
+                ended.insert(ended.end(), effect.ids.begin(), effect.ids.end());
+                ++m_effect;
+                m_played = 0;
             }
         }
+        if (m_effect >= m_sounding.effects.size() && !m_sounding.effects.empty())
+            m_sounding = Group();
     }
-    m_queuedFrames -= done / AudioOutput::kChannels;
     if (done > 0)
-        m_lastSoundAt = QDeadlineTimer::current().deadline();
-    if (ended.empty())
-        return;
-    m_unfinished -= int(ended.size());
+        m_lastSoundAt = now();
+    if (!ended.empty() || !dropped.empty())
+        report(std::move(ended), std::move(dropped));
+}
+
+void EffectQueue::report(std::vector<quint64> ended, std::vector<quint64> dropped)
+{
+    m_unfinished -= int(ended.size() + dropped.size());
     QMetaObject::invokeMethod(
         this,
-        [this, ended] {
+        [this, ended = std::move(ended), dropped = std::move(dropped)] {
             for (const quint64 id : ended)
                 finished(id, true);
+            for (const quint64 id : dropped)
+                finished(id, false);
         },
         Qt::QueuedConnection);
 }
@@ -170,39 +265,57 @@ void EffectQueue::dropAll()
     std::vector<quint64> dropped;
     {
         std::lock_guard lock(m_lock);
-        for (const Sounding &effect : m_queue)
-            dropped.push_back(effect.id);
-        m_queue.clear();
+        for (std::size_t i = m_effect; i < m_sounding.effects.size(); ++i)
+            dropped.insert(dropped.end(), m_sounding.effects[i].ids.begin(), m_sounding.effects[i].ids.end());
+        for (const Group &group : m_waiting) {
+            for (const Effect &effect : group.effects)
+                dropped.insert(dropped.end(), effect.ids.begin(), effect.ids.end());
+        }
+        m_sounding = Group();
+        m_effect = 0;
+        m_played = 0;
+        m_waiting.clear();
     }
-    m_queuedFrames = 0;
-    m_unfinished -= int(dropped.size());
-    QMetaObject::invokeMethod(
-        this,
-        [this, dropped] {
-            for (const quint64 id : dropped)
-                finished(id, false);
-        },
-        Qt::QueuedConnection);
+    report({}, std::move(dropped));
 }
 
-void EffectQueue::drain()
+bool EffectQueue::drain(QDeadlineTimer deadline)
 {
-    // Every effect asked for is loaded and queued by then.
-    m_loader.run([] {});
-    const int bufferMsecs = AudioOutput::instance().bufferMsecs(AudioOutput::Effects);
-    // What is queued needs its own length; a stuck device gets a second more.
-    const qint64 queuedMsecs = m_queuedFrames.load() * 1000 / AudioOutput::kRate;
-    QDeadlineTimer deadline(queuedMsecs + 1000 + bufferMsecs);
-    while (m_unfinished.load() > 0 && !deadline.hasExpired())
+    closeGroup();
+    // What was asked for last is loaded and queued by then, or dropped.
+    bool whole = m_loader.runWithin([] {}, std::min(deadline, QDeadlineTimer(kLoadWaitMsecs)));
+    std::vector<quint64> dropped;
+    {
+        std::lock_guard lock(m_lock);
+        for (const Group &group : m_waiting) {
+            for (const Effect &effect : group.effects)
+                dropped.insert(dropped.end(), effect.ids.begin(), effect.ids.end());
+        }
+        m_waiting.clear();
+        // What follows the effect now sounding in its group waits too.
+        const std::size_t kept = std::min(m_sounding.effects.size(), m_effect + (m_played > 0 ? 1 : 0));
+        for (std::size_t i = kept; i < m_sounding.effects.size(); ++i)
+            dropped.insert(dropped.end(), m_sounding.effects[i].ids.begin(), m_sounding.effects[i].ids.end());
+        m_sounding.effects.resize(kept);
+    }
+    if (!dropped.empty())
+        report({}, std::move(dropped));
+    const auto sounding = [this] {
+        std::lock_guard lock(m_lock);
+        return m_effect < m_sounding.effects.size();
+    };
+    while (sounding() && !deadline.hasExpired())
         QThread::msleep(5);
     // The last samples went to SDL in the buffer last filled; let it play.
     const qint64 lastHeard = m_lastSoundAt.load();
     if (lastHeard != 0) {
-        const qint64 quietAt = lastHeard + bufferMsecs + 20;
-        const qint64 now = QDeadlineTimer::current().deadline();
-        if (quietAt > now)
-            QThread::msleep(quint64(quietAt - now));
+        const QDeadlineTimer quiet = std::min(deadline,
+            QDeadlineTimer(
+                lastHeard + AudioOutput::instance().bufferMsecs(AudioOutput::Effects) + 20 - now()));
+        while (!quiet.hasExpired())
+            QThread::msleep(quint64(std::max<qint64>(quiet.remainingTime(), 1)));
     }
     m_idle.stop();
-    m_loader.stop();
+    whole = !sounding() && whole;
+    return m_loader.stopWithin(deadline) && whole;
 }

@@ -2,11 +2,11 @@
 
 #include "AudioOutput.h"
 #include "EffectQueue.h"
-#include "FluidSynthLibrary.h"
 #include "SdlLibrary.h"
 #include "SoundFont.h"
 #include "SoundWarning.h"
 #include "TunePlayer.h"
+#include "TuneRenderer.h"
 #include "TuneRendering.h"
 
 #include <QCoreApplication>
@@ -18,7 +18,8 @@ void registerShutdown()
     static bool registered = false;
     if (!registered && QCoreApplication::instance()) {
         registered = true;
-        qAddPostRoutine(&MMControl::shutdown);
+        // For a program that ends without asking for the shutdown itself.
+        qAddPostRoutine([] { MMControl::shutdown(QDeadlineTimer(MMControl::kExitWaitMsecs)); });
     }
 }
 
@@ -75,7 +76,7 @@ void MMControl::open()
     // Without a device nothing would hear the tune.
     if (SdlLibrary::isKnownMissing())
         return;
-    // The rendering starts here, so that by "play" the first of it is ready.
+    // Rendered, if it must be, once the device plays.
     m_tune = TuneRendering::of(FileName);
 }
 
@@ -134,14 +135,22 @@ bool MMControl::audioAvailable()
 
 bool MMControl::midiAvailable()
 {
-    return audioAvailable() && FluidSynthLibrary::isAvailable() && !SoundFont::resolved().isEmpty();
+    return audioAvailable() && !TuneRenderer::synthesiser(TuneRenderer::program()).isEmpty()
+        && !SoundFont::resolved().isEmpty();
 }
 
-void MMControl::shutdown()
+bool MMControl::shutdown(QDeadlineTimer deadline)
 {
-    TunePlayer::instance().silence();
-    EffectQueue::instance().drain();
-    AudioOutput::instance().shutdown();
-    TuneRendering::stopAll();
-    SdlLibrary::shutdown();
+    TunePlayer &tune = TunePlayer::instance();
+    tune.silence();
+    // Renderings stop beside the rest.
+    TuneRendering::stopAll(QDeadlineTimer(0));
+    bool whole = EffectQueue::instance().drain(deadline);
+    whole = tune.shutdown(deadline) && whole;
+    whole = AudioOutput::instance().shutdown(deadline) && whole;
+    whole = TuneRendering::stopAll(deadline) && whole;
+    // SDL goes only when no thread can be inside it any more.
+    if (whole)
+        SdlLibrary::shutdown();
+    return whole;
 }

@@ -2,6 +2,7 @@
 
 #include "MultimediaControl.h"
 
+#include <QDeadlineTimer>
 #include <QObject>
 #include <QString>
 #include <memory>
@@ -14,10 +15,11 @@ class TuneRendering;
 // the tune player, the rendering and SDL itself each live in a part of
 // their own.
 //
-// Audio is optional equipment. Without a device, a file, FluidSynth or a
+// Audio is optional equipment. Without a device, a file, the renderer or a
 // soundfont, nothing sounds and nothing fails: no exception, no dialog, at
 // most one warning per kind of trouble for the whole process, and Mode()
-// keeps telling the truth (stopped).
+// keeps telling the truth (stopped, once the device has failed to open;
+// nothing is rendered for a device that cannot sound).
 //
 // No command waits for sound. "sound" queues the effect after those before
 // it and returns; Wait is kept for the callers but changes nothing.
@@ -52,11 +54,17 @@ public:
 
     // Whether the audio device can be opened (waits to find out).
     static bool audioAvailable();
-    // Whether tunes can sound: a device, FluidSynth and a usable soundfont.
+    // Whether tunes can sound: a device, the renderer and a soundfont that
+    // looks usable (waits to find out).
     static bool midiAvailable();
-    // Lets queued effects sound to their end, then closes the devices and
-    // lets SDL go; the next command starts them again. Run at exit.
-    static void shutdown();
+    // At exit: the effect now sounding ends, the devices close, renderings
+    // stop and SDL goes; the next command starts them again. Waits no
+    // longer than the deadline, and returns false when something was
+    // still held then: a thread stuck in a stalled sound server, which
+    // only the process's end can stop.
+    static bool shutdown(QDeadlineTimer deadline);
+    // How long the exit waits for sound at most.
+    static constexpr int kExitWaitMsecs = 3000;
 
 signals:
     void Done(int notifyCode);

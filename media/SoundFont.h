@@ -14,6 +14,13 @@ public:
     // <program folder>/bkmusic/TimGM6mb.sf2, then Debian's
     // /usr/share/sounds/sf2/TimGM6mb.sf2.
     static QStringList candidates();
-    // The first candidate that is a readable SoundFont 2 file, or "".
+    // Those of the candidates that look like SoundFont 2 files and that
+    // the synthesiser has not refused in this run, in order. From any
+    // thread.
+    static QStringList usable(const QStringList &candidates);
+    // The first usable one, or "".
     static QString resolved();
+    // The synthesiser refused this file as it is now: it is passed over
+    // until it changes. From any thread.
+    static void refuse(const QString &path);
 };

@@ -15,6 +15,7 @@ public:
         SoundFont,
         TuneLoad,
         TuneRender,
+        TuneCache,
         NothingOpen,
         EffectLoad,
         UnknownCommand,

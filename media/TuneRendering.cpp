@@ -1,44 +1,57 @@
 #include "TuneRendering.h"
 
 #include "AppPath.h"
-#include "FluidSynthLibrary.h"
 #include "MidiFile.h"
 #include "RegularFile.h"
 #include "SoundFont.h"
 #include "SoundWarning.h"
+#include "TuneRenderer.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 #include <QtEndian>
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
 #include <condition_variable>
-#include <cstdio>
+#include <csignal>
+#include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <map>
-#include <thread>
-#include <vector>
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
-// Longer only if the MIDI file never ends.
-constexpr qint64 kLongestTuneFrames = qint64(TuneRendering::kRate) * 15 * 60;
+// Larger is no tune.
+constexpr qint64 kLargestMidiFile = 4 << 20;
 // Shorter is no tune: looped, it would restart many times a second.
 constexpr qint64 kShortestTuneFrames = TuneRendering::kRate / 10;
-constexpr int kBlockFrames = 4096;
-constexpr qint64 kLargestMidiFile = 4 << 20;
+// Quieter than this (-60 dB) the last notes have rung out; what follows is
+// cut off, all but a moment.
+constexpr int kQuiet = 32;
+constexpr qint64 kTailFrames = TuneRendering::kRate / 20;
+// Frames kept in memory, a block at a time.
+constexpr qint64 kMemoryBlockFrames = 65536;
 // Part of every cache key: a change of how tunes are rendered renders them anew.
-constexpr char kRenderingVersion[] = "vexa-tune/1 44100 s16 stereo gain 1";
+constexpr char kRenderingVersion[] = "vexa-tune/2 44100 s16 stereo gain 1 tail -60dB";
 
 std::mutex g_registryLock;
 std::condition_variable g_allStopped;
-std::map<QString, std::weak_ptr<TuneRendering>> g_inProgress;
+// Renderings alive, by tune, and those whole but kept nowhere else than in
+// this run: later games find them here instead of rendering them again.
+std::map<QByteArray, std::weak_ptr<TuneRendering>> g_alive;
+std::map<QByteArray, std::shared_ptr<TuneRendering>> g_kept;
 int g_running = 0;
 std::atomic<bool> g_stopping { false };
+std::once_flag g_cleanUp;
 
 QByteArray waveHeader(qint64 dataBytes)
 {
@@ -61,21 +74,7 @@ QByteArray waveHeader(qint64 dataBytes)
     return h;
 }
 
-// The frames of a complete cache file, or -1.
-qint64 cachedFrames(const QString &path)
-{
-    QFile file(path);
-    if (!RegularFile::open(file))
-        return -1;
-    const qint64 data = file.size() - TuneRendering::kDataOffset;
-    if (data < kShortestTuneFrames * TuneRendering::kFrameBytes || data % TuneRendering::kFrameBytes != 0)
-        return -1;
-    if (file.read(TuneRendering::kDataOffset) != waveHeader(data))
-        return -1;
-    return data / TuneRendering::kFrameBytes;
-}
-
-QString cacheKey(const QByteArray &midi, const QString &soundFont)
+QString cacheKey(const QByteArray &midi, const QString &soundFont, const QString &synthesiser)
 {
     const QFileInfo font(soundFont);
     QCryptographicHash hash(QCryptographicHash::Sha1);
@@ -83,42 +82,122 @@ QString cacheKey(const QByteArray &midi, const QString &soundFont)
     hash.addData(QFile::encodeName(font.absoluteFilePath()));
     hash.addData(QByteArray::number(font.size()));
     hash.addData(QByteArray::number(font.lastModified().toMSecsSinceEpoch()));
+    hash.addData(synthesiser.toUtf8());
     hash.addData(QByteArray(kRenderingVersion));
     return QString::fromLatin1(hash.result().toHex().left(16));
 }
 
-// The synthesiser's samples (megabytes) are allocated on the rendering
-// thread. glibc serves large blocks from that thread's arena once its mmap
-// threshold has grown, and it never gives the top of a thread's arena back,
-// not even to malloc_trim: fixing the threshold keeps large blocks in maps
-// of their own, which go back to the system when they are freed.
-void keepLargeBlocksApart()
+// Whether `name` is a rendering of `tune`: "<tune>-<16 hex digits>.wav".
+bool isRenderingOf(const QString &name, const QString &tune)
 {
-#if defined(__GLIBC__)
-    static std::once_flag once;
-    std::call_once(once, [] { mallopt(M_MMAP_THRESHOLD, 128 * 1024); });
-#endif
+    const qsizetype keyAt = tune.size() + 1;
+    if (name.size() != keyAt + 16 + 4 || !name.startsWith(tune + QLatin1Char('-'))
+        || !name.endsWith(QLatin1String(".wav")))
+        return false;
+    return std::all_of(name.begin() + keyAt, name.begin() + keyAt + 16, [](QChar c) {
+        return (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+            || (c >= QLatin1Char('a') && c <= QLatin1Char('f'));
+    });
 }
 
-void giveMemoryBack()
+// Everything up to `size` bytes, or what was done before an error (errno
+// tells it).
+qint64 writeAt(int fd, const char *data, qint64 size, qint64 offset)
 {
-#if defined(__GLIBC__)
-    // What is free in the arenas goes back too.
-    malloc_trim(0);
-#endif
+    qint64 done = 0;
+    while (done < size) {
+        const ssize_t n = ::pwrite(fd, data + done, std::size_t(size - done), off_t(offset + done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        done += n;
+    }
+    return done;
+}
+
+qint64 readAt(int fd, char *data, qint64 size, qint64 offset)
+{
+    qint64 done = 0;
+    while (done < size) {
+        const ssize_t n = ::pread(fd, data + done, std::size_t(size - done), off_t(offset + done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        done += n;
+    }
+    return done;
+}
+
+QString systemError()
+{
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+// Opens a regular file to read, never through a link, never waiting; -1
+// otherwise.
+int openRegular(const QString &path)
+{
+    const int fd = ::open(
+        QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    struct stat status
+    {
+    };
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// Files a run that ended before its rendering did left behind, in the
+// cache folder, and the cache of earlier versions, which lay in the data
+// folder. A part file that a rendering still writes is locked by it.
+void cleanUp(const QString &folder, const QString &legacyFolder)
+{
+    const QDir dir(folder);
+    for (const QString &name :
+        dir.entryList({ QStringLiteral("*.part") }, QDir::Files | QDir::System | QDir::Hidden)) {
+        const QByteArray path = QFile::encodeName(dir.filePath(name));
+        struct stat status
+        {
+        };
+        if (::lstat(path.constData(), &status) != 0)
+            continue;
+        if (S_ISREG(status.st_mode)) {
+            const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+            if (fd < 0)
+                continue;
+            if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+                ::unlink(path.constData());
+            ::close(fd);
+        } else if (!S_ISDIR(status.st_mode)) {
+            ::unlink(path.constData());
+        }
+    }
+    QDir legacy(legacyFolder);
+    if (legacyFolder.isEmpty() || !legacy.exists())
+        return;
+    for (const QString &name :
+        legacy.entryList({ QStringLiteral("*.wav"), QStringLiteral("*.part") }, QDir::Files))
+        legacy.remove(name);
+    QDir().rmdir(legacyFolder);
 }
 
 } // namespace
 
-TuneRendering::TuneRendering(const QString &path, qint64 frames, bool finished)
-    : m_path(path)
-    , m_framesReady(frames)
-    , m_state(finished ? State::Finished : State::Rendering)
+TuneRendering::TuneRendering(Setting setting)
+    : m_setting(std::move(setting))
 { }
 
-QString TuneRendering::cacheFolder()
+TuneRendering::~TuneRendering()
 {
-    return AppPath::dataFile(QStringLiteral("cache"));
+    const int fd = m_fd.load();
+    if (fd >= 0)
+        ::close(fd);
 }
 
 std::shared_ptr<TuneRendering> TuneRendering::of(const QString &midiPath)
@@ -128,149 +207,343 @@ std::shared_ptr<TuneRendering> TuneRendering::of(const QString &midiPath)
         SoundWarning::once(SoundWarning::TuneLoad, QStringLiteral("no tune at \"%1\"").arg(midiPath));
         return {};
     }
-    const QByteArray &midi = *read;
-    if (!MidiFile::isStandard(midi)) {
+    if (!MidiFile::isStandard(*read)) {
         SoundWarning::once(SoundWarning::TuneLoad, QStringLiteral("\"%1\" is not a MIDI file").arg(midiPath));
         return {};
     }
-    const QString soundFont = SoundFont::resolved();
-    if (soundFont.isEmpty()) {
-        SoundWarning::once(SoundWarning::SoundFont,
-            QStringLiteral("no usable soundfont in %1; tunes stay silent")
-                .arg(SoundFont::candidates().join(QLatin1String(", "))));
-        return {};
-    }
-    const QString folder = cacheFolder();
-    if (!QDir().mkpath(folder)) {
-        SoundWarning::once(SoundWarning::TuneRender, QStringLiteral("no cache folder at \"%1\"").arg(folder));
-        return {};
-    }
-    const QString key = cacheKey(midi, soundFont);
-    const QString target = QDir(folder).filePath(
-        QFileInfo(midiPath).completeBaseName() + QLatin1Char('-') + key + QStringLiteral(".wav"));
-    const qint64 frames = cachedFrames(target);
-    if (frames > 0)
-        return std::make_shared<TuneRendering>(target, frames, true);
+    Setting setting;
+    setting.midiPath = midiPath;
+    setting.midi = *read;
+    setting.id = QFile::encodeName(QFileInfo(midiPath).absoluteFilePath()) + '\n'
+        + QCryptographicHash::hash(*read, QCryptographicHash::Sha1);
+    setting.cacheFolder = AppPath::cacheFolder();
+    setting.soundFonts = SoundFont::candidates();
+    setting.renderer = TuneRenderer::program();
 
     std::lock_guard lock(g_registryLock);
-    if (auto running = g_inProgress[target].lock())
-        return running;
-    // Made here, so that the player can open it as soon as this returns.
-    const QString part = target + QStringLiteral(".part");
-    std::FILE *out = std::fopen(QFile::encodeName(part).constData(), "wb");
-    if (!out) {
-        SoundWarning::once(SoundWarning::TuneRender, QStringLiteral("cannot write \"%1\"").arg(part));
-        return {};
+    if (const auto kept = g_kept.find(setting.id); kept != g_kept.end())
+        return kept->second;
+    if (auto alive = g_alive[setting.id].lock())
+        return alive;
+    static bool legacyNamed = false;
+    if (!legacyNamed) {
+        // Asked once: it may probe the program folder.
+        legacyNamed = true;
+        setting.legacyCacheFolder = AppPath::dataFile(QStringLiteral("cache"));
     }
-    auto rendering = std::make_shared<TuneRendering>(part, 0, false);
-    g_inProgress[target] = rendering;
-    ++g_running;
-    g_stopping = false;
-    keepLargeBlocksApart();
-    std::thread(&TuneRendering::render, rendering, out, midi, soundFont, target).detach();
+    std::shared_ptr<TuneRendering> rendering(new TuneRendering(std::move(setting)));
+    g_alive[rendering->m_setting.id] = rendering;
     return rendering;
 }
 
-void TuneRendering::render(
-    std::shared_ptr<TuneRendering> self, std::FILE *out, QByteArray midi, QString soundFont, QString target)
+void TuneRendering::start()
 {
-    self->renderNow(out, midi, soundFont, target);
-    giveMemoryBack();
-    std::lock_guard lock(g_registryLock);
-    g_inProgress.erase(target);
-    --g_running;
-    g_allStopped.notify_all();
+    State waiting = State::Waiting;
+    if (!m_state.compare_exchange_strong(waiting, State::Rendering))
+        return;
+    {
+        std::lock_guard lock(g_registryLock);
+        if (g_running == 0)
+            g_stopping = false;
+        ++g_running;
+    }
+    QThread *thread = QThread::create([self = shared_from_this()] {
+        self->run();
+        std::lock_guard lock(g_registryLock);
+        --g_running;
+        g_allStopped.notify_all();
+    });
+    thread->setObjectName(QStringLiteral("tune rendering"));
+    QObject::connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+    thread->start(QThread::LowPriority);
 }
 
-void TuneRendering::renderNow(
-    std::FILE *out, const QByteArray &midi, const QString &soundFont, const QString &target)
-{
-    const QString part = filePath();
-    const auto fail = [&](const QString &why) {
-        if (!why.isEmpty())
-            SoundWarning::once(SoundWarning::TuneRender, why);
-        QFile::remove(part);
-        m_state = State::Failed;
-    };
-    FluidSynthLibrary fluid;
-    if (!fluid.isLoaded()) {
-        std::fclose(out);
-        return fail(QStringLiteral("no FluidSynth, tunes stay silent: %1").arg(fluid.errorString()));
-    }
-
-    fluid_settings_t *settings = fluid.newSettings();
-    fluid.setNum(settings, "synth.sample-rate", kRate);
-    // The player keeps time by the samples made, not by the clock, so that
-    // it can run ahead of real time.
-    fluid.setStr(settings, "player.timing-source", "sample");
-    fluid.setInt(settings, "synth.lock-memory", 0);
-    fluid_synth_t *synth = fluid.newSynth(settings);
-    fluid_player_t *player = nullptr;
-    bool ok
-        = synth && fluid.loadSoundFont(synth, QFile::encodeName(soundFont).constData(), 1) != FLUID_FAILED;
-    if (ok) {
-        // Full scale, as the game's tunes always played.
-        fluid.setGain(synth, 1.0f);
-        player = fluid.newPlayer(synth);
-        ok = player && fluid.addMidi(player, midi.constData(), std::size_t(midi.size())) == FLUID_OK
-            && fluid.play(player) == FLUID_OK;
-    }
-    ok = ok && std::fwrite(waveHeader(0).constData(), 1, kDataOffset, out) == std::size_t(kDataOffset);
-
-    std::vector<qint16> block(std::size_t(kBlockFrames) * kChannels);
-    qint64 frames = 0;
-    while (ok && !g_stopping && fluid.status(player) == FLUID_PLAYER_PLAYING && frames < kLongestTuneFrames) {
-        fluid.writeS16(synth, kBlockFrames, block.data(), 0, 2, block.data(), 1, 2);
-        ok = std::fwrite(block.data(), kFrameBytes, kBlockFrames, out) == std::size_t(kBlockFrames)
-            && std::fflush(out) == 0;
-        if (ok) {
-            frames += kBlockFrames;
-            m_framesReady = frames;
-        }
-    }
-    if (player)
-        fluid.deletePlayer(player);
-    if (synth)
-        fluid.deleteSynth(synth);
-    fluid.deleteSettings(settings);
-
-    const bool complete = ok && !g_stopping && frames >= kShortestTuneFrames;
-    const QByteArray header = waveHeader(frames * kFrameBytes);
-    const bool written = complete && std::fseek(out, 0, SEEK_SET) == 0
-        && std::fwrite(header.constData(), 1, std::size_t(header.size()), out) == std::size_t(header.size());
-    if (std::fclose(out) != 0 || !written
-        || std::rename(QFile::encodeName(part).constData(), QFile::encodeName(target).constData()) != 0)
-        return fail(
-            complete ? QStringLiteral("cannot keep the rendered tune \"%1\"").arg(target) : QString());
-
-    setPath(target);
-    m_state = State::Finished;
-    // Renderings of this tune made with another soundfont or of an older
-    // version of it are not needed any more.
-    const QFileInfo kept(target);
-    const QString tune = kept.completeBaseName().section(QLatin1Char('-'), 0, -2);
-    const QStringList stale = kept.dir().entryList({ tune + QStringLiteral("-*.wav") }, QDir::Files);
-    for (const QString &name : stale) {
-        if (name != kept.fileName())
-            kept.dir().remove(name);
-    }
-}
-
-void TuneRendering::stopAll()
+bool TuneRendering::stopAll(QDeadlineTimer deadline)
 {
     std::unique_lock lock(g_registryLock);
     g_stopping = true;
-    g_allStopped.wait(lock, [] { return g_running == 0; });
+    const auto none = [] { return g_running == 0; };
+    if (deadline.isForever()) {
+        g_allStopped.wait(lock, none);
+        return true;
+    }
+    return g_allStopped.wait_until(lock, deadline.deadline<std::chrono::steady_clock>(), none);
 }
 
-QString TuneRendering::filePath() const
+void TuneRendering::run()
 {
-    std::lock_guard lock(m_lock);
-    return m_path;
+    // Over a size limit (ulimit -f) a write fails instead of ending the
+    // game: the tune then goes on in memory.
+    static std::once_flag ignoreFileLimit;
+    std::call_once(ignoreFileLimit, [] { std::signal(SIGXFSZ, SIG_IGN); });
+    std::call_once(g_cleanUp, cleanUp, m_setting.cacheFolder, m_setting.legacyCacheFolder);
+
+    const QString synthesiser = TuneRenderer::synthesiser(m_setting.renderer);
+    if (synthesiser.isEmpty()) {
+        SoundWarning::once(SoundWarning::TuneRender,
+            QStringLiteral("the tune renderer \"%1\" cannot run; tunes stay silent").arg(m_setting.renderer));
+        m_state = State::Failed;
+        return;
+    }
+    const QStringList soundFonts = SoundFont::usable(m_setting.soundFonts);
+    const QString tune = QFileInfo(m_setting.midiPath).completeBaseName();
+    for (const QString &soundFont : soundFonts) {
+        const QString target
+            = QDir(m_setting.cacheFolder)
+                  .filePath(tune + QLatin1Char('-') + cacheKey(m_setting.midi, soundFont, synthesiser)
+                      + QStringLiteral(".wav"));
+        if (openCached(target))
+            return;
+        if (renderWith(soundFont, target) != Made::SoundFontRefused)
+            return;
+        SoundFont::refuse(soundFont);
+    }
+    SoundWarning::once(SoundWarning::SoundFont,
+        QStringLiteral("no soundfont in %1 that the synthesiser takes; tunes stay silent")
+            .arg(m_setting.soundFonts.join(QLatin1String(", "))));
+    m_state = State::Failed;
 }
 
-void TuneRendering::setPath(const QString &path)
+bool TuneRendering::openCached(const QString &path)
 {
-    std::lock_guard lock(m_lock);
-    m_path = path;
+    const int fd = openRegular(path);
+    if (fd < 0)
+        return false;
+    struct stat status
+    {
+    };
+    QByteArray header(int(kDataOffset), '\0');
+    const qint64 data = ::fstat(fd, &status) == 0 ? qint64(status.st_size) - kDataOffset : -1;
+    if (data < kFrameBytes || data % kFrameBytes != 0
+        || readAt(fd, header.data(), kDataOffset, 0) != kDataOffset || header != waveHeader(data)) {
+        ::close(fd);
+        return false;
+    }
+    m_fd = fd;
+    m_fileFrames = data / kFrameBytes;
+    {
+        std::lock_guard lock(m_memoryLock);
+        m_cacheFile = path;
+    }
+    m_ready = data / kFrameBytes;
+    m_state = State::Finished;
+    return true;
+}
+
+TuneRendering::Made TuneRendering::renderWith(const QString &soundFont, const QString &target)
+{
+    m_received = 0;
+    m_lastLoud = -1;
+    m_partialFrame.clear();
+    m_toMemory = true;
+    if (!QDir().mkpath(m_setting.cacheFolder)) {
+        SoundWarning::once(SoundWarning::TuneCache,
+            QStringLiteral("no cache folder at \"%1\"; tunes are kept in memory").arg(m_setting.cacheFolder));
+    } else {
+        // A name of its own, made here: whatever lies at another name (a
+        // FIFO, a link) is never opened.
+        QByteArray part = QFile::encodeName(target) + ".XXXXXX.part";
+        const int fd = ::mkostemps(part.data(), 5, O_CLOEXEC);
+        if (fd < 0) {
+            SoundWarning::once(SoundWarning::TuneCache,
+                QStringLiteral("cannot write in the cache folder \"%1\" (%2); tunes are kept in memory")
+                    .arg(m_setting.cacheFolder, systemError()));
+        } else {
+            // Held while it is written, so that another run leaves it alone.
+            ::flock(fd, LOCK_EX | LOCK_NB);
+            m_partPath = QFile::decodeName(part);
+            m_fd = fd;
+            m_toMemory = writeAt(fd, waveHeader(0).constData(), kDataOffset, 0) != kDataOffset;
+        }
+    }
+
+    QString why;
+    const TuneRenderer::Outcome outcome = TuneRenderer::render(
+        m_setting.renderer, soundFont, m_setting.midi,
+        [this](const QByteArray &bytes) {
+            if (g_stopping)
+                return false;
+            take(bytes);
+            return true;
+        },
+        &why);
+    switch (outcome) {
+    case TuneRenderer::Outcome::Whole:
+        finish(true, target);
+        return Made::Whole;
+    case TuneRenderer::Outcome::SoundFontRefused:
+        SoundWarning::once(SoundWarning::SoundFont,
+            QStringLiteral("the synthesiser refused the soundfont \"%1\": %2; trying the next")
+                .arg(soundFont, why));
+        dropPart();
+        return Made::SoundFontRefused;
+    case TuneRenderer::Outcome::Failed:
+        if (m_received > 0) {
+            SoundWarning::once(SoundWarning::TuneRender,
+                QStringLiteral("rendering \"%1\" broke off: %2; it plays as far as it came")
+                    .arg(m_setting.midiPath, why));
+            finish(false, target);
+            return Made::Whole;
+        }
+        SoundWarning::once(SoundWarning::TuneRender,
+            QStringLiteral("cannot render \"%1\": %2").arg(m_setting.midiPath, why));
+        break;
+    case TuneRenderer::Outcome::Stopped:
+        break;
+    }
+    dropPart();
+    m_state = State::Failed;
+    return Made::Failed;
+}
+
+void TuneRendering::take(const QByteArray &bytes)
+{
+    m_partialFrame.append(bytes);
+    const qint64 frames = m_partialFrame.size() / kFrameBytes;
+    if (frames == 0)
+        return;
+    const auto *samples = reinterpret_cast<const qint16 *>(m_partialFrame.constData());
+    for (qint64 i = frames * kChannels - 1; i >= 0; --i) {
+        if (std::abs(int(qFromLittleEndian(samples[i]))) > kQuiet) {
+            m_lastLoud = std::max(m_lastLoud, m_received + i / kChannels);
+            break;
+        }
+    }
+    qint64 written = 0;
+    if (!m_toMemory) {
+        const int fd = m_fd.load();
+        const qint64 bytesWritten = writeAt(fd, m_partialFrame.constData(), frames * kFrameBytes,
+            kDataOffset + m_fileFrames.load() * kFrameBytes);
+        written = bytesWritten / kFrameBytes;
+        m_fileFrames += written;
+        if (written < frames) {
+            SoundWarning::once(SoundWarning::TuneCache,
+                QStringLiteral("cannot write the rendered tune to \"%1\" (%2); the rest is kept in memory")
+                    .arg(m_partPath, systemError()));
+            m_toMemory = true;
+        }
+    }
+    if (written < frames)
+        keepInMemory(samples + written * kChannels, frames - written);
+    m_received += frames;
+    m_partialFrame.remove(0, int(frames * kFrameBytes));
+    // Only what is known not to be the silence at the end, so that the
+    // player never plays into what will be cut off.
+    m_ready = std::min(m_received, m_lastLoud + 1 + kTailFrames);
+}
+
+void TuneRendering::keepInMemory(const qint16 *samples, qint64 frames)
+{
+    std::lock_guard lock(m_memoryLock);
+    while (frames > 0) {
+        if (m_memory.empty() || qint64(m_memory.back().size()) == kMemoryBlockFrames * kChannels) {
+            m_memory.emplace_back();
+            m_memory.back().reserve(std::size_t(kMemoryBlockFrames * kChannels));
+        }
+        std::vector<qint16> &block = m_memory.back();
+        const qint64 room = kMemoryBlockFrames - qint64(block.size()) / kChannels;
+        const qint64 now = std::min(room, frames);
+        block.insert(block.end(), samples, samples + now * kChannels);
+        samples += now * kChannels;
+        frames -= now;
+        m_memoryFrames += now;
+    }
+}
+
+void TuneRendering::finish(bool whole, const QString &target)
+{
+    const qint64 total = std::max(
+        std::min(m_received, m_lastLoud + 1 + kTailFrames), std::min(m_received, kShortestTuneFrames));
+    bool kept = false;
+    const int fd = m_fd.load();
+    if (whole && !m_toMemory && fd >= 0 && !m_partPath.isEmpty()) {
+        const QByteArray header = waveHeader(total * kFrameBytes);
+        const QByteArray part = QFile::encodeName(m_partPath);
+        const QByteArray name = QFile::encodeName(target);
+        kept = writeAt(fd, header.constData(), kDataOffset, 0) == kDataOffset
+            && ::ftruncate(fd, off_t(kDataOffset + total * kFrameBytes)) == 0 && ::fdatasync(fd) == 0
+            && ::rename(part.constData(), name.constData()) == 0;
+        if (!kept)
+            SoundWarning::once(SoundWarning::TuneCache,
+                QStringLiteral("cannot keep the rendered tune at \"%1\" (%2); it is kept for this run only")
+                    .arg(target, systemError()));
+    }
+    if (kept) {
+        m_partPath.clear();
+        {
+            std::lock_guard lock(m_memoryLock);
+            m_cacheFile = target;
+        }
+        // Renderings of this tune made with another soundfont, another
+        // synthesiser or by an older version are not needed any more.
+        const QFileInfo info(target);
+        QDir dir = info.dir();
+        const QString tune = QFileInfo(m_setting.midiPath).completeBaseName();
+        for (const QString &name : dir.entryList(QDir::Files | QDir::System)) {
+            if (name != info.fileName() && isRenderingOf(name, tune))
+                dir.remove(name);
+        }
+    } else {
+        // The samples written stay readable through the open file.
+        dropPart();
+        std::lock_guard lock(g_registryLock);
+        g_kept[m_setting.id] = shared_from_this();
+    }
+    m_ready = total;
+    m_state = total > 0 ? State::Finished : State::Failed;
+}
+
+void TuneRendering::dropPart()
+{
+    if (!m_partPath.isEmpty())
+        ::unlink(QFile::encodeName(m_partPath).constData());
+    m_partPath.clear();
+    if (m_received == 0) {
+        const int fd = m_fd.exchange(-1);
+        if (fd >= 0)
+            ::close(fd);
+        m_fileFrames = 0;
+    }
+}
+
+qint64 TuneRendering::read(qint64 from, qint16 *to, qint64 frames) const
+{
+    const qint64 ready = m_ready.load();
+    const qint64 wanted = std::min(frames, ready - from);
+    if (wanted <= 0)
+        return 0;
+    // Loaded after `ready`: a frame below it is in the file, or else in
+    // memory, where the frames that the file did not take follow them.
+    const qint64 inFile = m_fileFrames.load();
+    qint64 done = 0;
+    if (from < inFile) {
+        const qint64 part = std::min(wanted, inFile - from);
+        const qint64 bytes = readAt(
+            m_fd.load(), reinterpret_cast<char *>(to), part * kFrameBytes, kDataOffset + from * kFrameBytes);
+        done = bytes / kFrameBytes;
+        if (done < part)
+            return done;
+    }
+    std::lock_guard lock(m_memoryLock);
+    while (done < wanted) {
+        const qint64 at = from + done - inFile;
+        const std::size_t block = std::size_t(at / kMemoryBlockFrames);
+        if (block >= m_memory.size())
+            break;
+        const std::vector<qint16> &samples = m_memory[block];
+        const qint64 offset = at % kMemoryBlockFrames;
+        const qint64 part = std::min(wanted - done, qint64(samples.size()) / kChannels - offset);
+        if (part <= 0)
+            break;
+        std::memcpy(
+            to + done * kChannels, samples.data() + offset * kChannels, std::size_t(part) * kFrameBytes);
+        done += part;
+    }
+    return done;
+}
+
+QString TuneRendering::cacheFile() const
+{
+    std::lock_guard lock(m_memoryLock);
+    return m_cacheFile;
 }

@@ -1,6 +1,7 @@
 #include "GameHarness.h"
 #include "MMControl.h"
 #include "MediaFixtures.h"
+#include "TuneRenderer.h"
 
 #include <QApplication>
 #include <QMenu>
@@ -27,6 +28,7 @@ class TestMusic : public QObject
 private slots:
     void initTestCase()
     {
+        TuneRenderer::setProgram(ProgramFolder::buildFolder() + QStringLiteral("/vexa-tune-render"));
         if (!MMControl::midiAvailable())
             QSKIP("no audio device, FluidSynth or soundfont here");
     }

@@ -4,6 +4,7 @@
 #include "MediaFixtures.h"
 #include "ProgramFolder.h"
 #include "SoundFont.h"
+#include "TuneRenderer.h"
 #include "TuneRendering.h"
 
 #include <QDir>
@@ -91,6 +92,7 @@ private slots:
         if (qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER"))
             qputenv("SDL_AUDIODRIVER", "dummy");
         QVERIFY(m_dir.isValid() && m_data.isValid());
+        TuneRenderer::setProgram(ProgramFolder::buildFolder() + QStringLiteral("/vexa-tune-render"));
         m_effect = file(QStringLiteral("tone.wav"));
         m_longEffect = file(QStringLiteral("long-tone.wav"));
         m_blip = file(QStringLiteral("blip.wav"));
@@ -123,8 +125,8 @@ private slots:
 
     void init()
     {
-        // Rendered tunes go to the data folder's cache, which is this.
         AppPath::setFolder(m_data.path());
+        AppPath::setCacheFolder(m_data.filePath(QStringLiteral("cache")));
     }
 
     void cleanup()
@@ -508,27 +510,34 @@ private slots:
     {
         const QString tune = file(QStringLiteral("cached.mid"));
         QVERIFY(writeOneNoteMidi(tune, 400, 40));
-        const auto first = TuneRendering::of(tune);
+        auto first = TuneRendering::of(tune);
         QVERIFY(first);
+        first->start();
         QTRY_VERIFY_WITH_TIMEOUT(first->isFinished(), kTuneEndTimeout);
-        const QDir cache(TuneRendering::cacheFolder());
-        QCOMPARE(cache.entryList({ QStringLiteral("cached-*") }, QDir::Files).size(), 1);
-        QCOMPARE(first->filePath(), cache.filePath(cache.entryList({ QStringLiteral("cached-*") }).first()));
+        const QDir cache(AppPath::cacheFolder());
+        const QStringList kept = cache.entryList({ QStringLiteral("cached-*") }, QDir::Files);
+        QCOMPARE(kept.size(), 1);
+        QCOMPARE(first->cacheFile(), cache.filePath(kept.first()));
+        const qint64 frames = first->framesReady();
 
-        // Asked again, it is whole at once.
+        // Asked again later, it is read from the cache.
+        first.reset();
         const auto again = TuneRendering::of(tune);
-        QVERIFY(again && again->isFinished());
-        QCOMPARE(again->filePath(), first->filePath());
-        QCOMPARE(again->framesReady(), first->framesReady());
+        QVERIFY(again && !again->isFinished());
+        again->start();
+        QTRY_VERIFY_WITH_TIMEOUT(again->isFinished(), 5000);
+        QCOMPARE(again->cacheFile(), cache.filePath(kept.first()));
+        QCOMPARE(again->framesReady(), frames);
 
         // A changed tune is rendered anew and takes the old one's place.
-        QVERIFY(writeOneNoteMidi(tune, 600, 40));
+        QVERIFY(writeOneNoteMidi(tune, 900, 40));
         const auto changed = TuneRendering::of(tune);
-        QVERIFY(changed && !changed->isFinished());
+        QVERIFY(changed && changed != again);
+        changed->start();
         QTRY_VERIFY_WITH_TIMEOUT(changed->isFinished(), kTuneEndTimeout);
-        QVERIFY(changed->framesReady() > first->framesReady());
+        QVERIFY(changed->framesReady() > frames);
         QCOMPARE(cache.entryList({ QStringLiteral("cached-*") }, QDir::Files),
-            QStringList { QFileInfo(changed->filePath()).fileName() });
+            QStringList { QFileInfo(changed->cacheFile()).fileName() });
     }
 
     void soundFontSearch()

@@ -2,6 +2,7 @@
 #include "EffectQueue.h"
 #include "MMControl.h"
 #include "MediaFixtures.h"
+#include "TuneRenderer.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -48,6 +49,8 @@ private slots:
         QVERIFY(writeSineWav(m_high, 300, 880.0, 0.5));
         QVERIFY(writeOneNoteMidi(m_tune, 600));
         AppPath::setFolder(m_dir.path());
+        AppPath::setCacheFolder(m_dir.filePath(QStringLiteral("cache")));
+        TuneRenderer::setProgram(qEnvironmentVariable("VEXA_TEST_BIN") + QStringLiteral("/vexa-tune-render"));
         qputenv("SDL_AUDIODRIVER", "disk");
         qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(m_output));
         QVERIFY2(MMControl::midiAvailable(),

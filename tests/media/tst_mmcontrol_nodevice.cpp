@@ -1,6 +1,9 @@
+#include "AppPath.h"
 #include "MMControl.h"
 #include "MediaFixtures.h"
+#include "TuneRenderer.h"
 
+#include <QDir>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -44,6 +47,26 @@ private slots:
 
         qputenv("SDL_AUDIODRIVER", "vexa-no-such-driver");
         g_previousHandler = qInstallMessageHandler(collectWarnings);
+        AppPath::setCacheFolder(m_dir.filePath(QStringLiteral("cache")));
+        TuneRenderer::setProgram(qEnvironmentVariable("VEXA_TEST_BIN") + QStringLiteral("/vexa-tune-render"));
+    }
+
+    void firstTuneFindsNoDevice()
+    {
+        // Nothing has asked for the device before: the tune is asked to play
+        // before anyone knows there is none.
+        MMControl control;
+        QSignalSpy done(&control, &MMControl::Done);
+        control.Notify = true;
+        control.FileName = m_tune;
+        control.setCommand(QStringLiteral("open"));
+        control.setCommand(QStringLiteral("play"));
+        // The next game reads the mode to show the music's picture.
+        QTRY_COMPARE_WITH_TIMEOUT(control.Mode(), MMControl::kModeStopped, 5000);
+        QTest::qWait(300);
+        QCOMPARE(done.count(), 0);
+        // Nothing was rendered for a device that cannot sound.
+        QVERIFY(QDir(AppPath::cacheFolder()).entryList(QDir::Files | QDir::System).isEmpty());
         QVERIFY(!MMControl::audioAvailable());
         QVERIFY(!MMControl::midiAvailable());
     }

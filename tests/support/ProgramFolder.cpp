@@ -27,6 +27,7 @@ ProgramFolder::ProgramFolder(Content content)
     }
     AppPath::setFolder(m_dir.path());
     AppPath::setUserDataFolder(userDataFolder());
+    AppPath::setCacheFolder(cacheFolder());
 }
 
 ProgramFolder::~ProgramFolder()

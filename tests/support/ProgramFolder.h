@@ -27,6 +27,9 @@ public:
         return userDataFolder() + QLatin1Char('/') + relative;
     }
 
+    // Where the game keeps its rendered tunes; not made until needed.
+    QString cacheFolder() const { return m_home.filePath(QStringLiteral("cache/vexa-sudoku")); }
+
     // The built program's folder and the tests' fixture folder.
     static QString buildFolder();
     static QString fixture(const QString &relative);
