@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QThread>
 #include <QtEndian>
 #include <algorithm>
@@ -51,7 +52,8 @@ std::map<QByteArray, std::weak_ptr<TuneRendering>> g_alive;
 std::map<QByteArray, std::shared_ptr<TuneRendering>> g_kept;
 int g_running = 0;
 std::atomic<bool> g_stopping { false };
-std::once_flag g_cleanUp;
+// The cache folders cleaned up in this run.
+QSet<QString> g_cleaned;
 
 QByteArray waveHeader(qint64 dataBytes)
 {
@@ -276,7 +278,14 @@ void TuneRendering::run()
     // game: the tune then goes on in memory.
     static std::once_flag ignoreFileLimit;
     std::call_once(ignoreFileLimit, [] { std::signal(SIGXFSZ, SIG_IGN); });
-    std::call_once(g_cleanUp, cleanUp, m_setting.cacheFolder, m_setting.legacyCacheFolder);
+    {
+        // Before any rendering of this run makes its part file there.
+        std::lock_guard lock(g_registryLock);
+        if (!g_cleaned.contains(m_setting.cacheFolder)) {
+            g_cleaned.insert(m_setting.cacheFolder);
+            cleanUp(m_setting.cacheFolder, m_setting.legacyCacheFolder);
+        }
+    }
 
     const QString synthesiser = TuneRenderer::synthesiser(m_setting.renderer);
     if (synthesiser.isEmpty()) {
