@@ -2,7 +2,8 @@
 # Installs what is missing (Debian 12, as root), builds, then plays or tests.
 #   bash build.sh play   build and start the game
 #   bash build.sh test   build and run the whole test suite under the
-#                        sanitizers, and the fuzzers
+#                        sanitizers, the fuzzers, and the sound's tests
+#                        under ThreadSanitizer
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -65,7 +66,7 @@ report() {
     echo "=== FAILED: ${failed[*]}"
     exit 1
   fi
-  echo "=== All passed: the test suite under the sanitizers, the fuzzers"
+  echo "=== All passed: the test suite under the sanitizers, the fuzzers, the sound under ThreadSanitizer"
 }
 
 case "${1:-}" in
@@ -89,6 +90,13 @@ case "${1:-}" in
     background build-asan/fuzz.log env VEXA_FUZZ_JOBS=3 nice -n 15 tools/fuzz/run-fuzzers.sh 30
     ctest --preset asan || failed+=("test suite")
     finish_background "fuzzers" || true
+    # The sound works on threads of its own beside the window's: its tests
+    # run once more under ThreadSanitizer, which needs a build of its own,
+    # of just what they link.
+    echo "=== The sound's tests under ThreadSanitizer (build-tsan/)"
+    cmake --preset tsan >/dev/null
+    cmake --build --preset tsan
+    ctest --preset tsan || failed+=("sound under ThreadSanitizer")
     report
     ;;
   *)

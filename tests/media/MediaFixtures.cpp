@@ -1,5 +1,6 @@
 #include "MediaFixtures.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -168,6 +169,19 @@ QByteArray readRange(const QString &path, qint64 from, qint64 to)
 qint64 fileSize(const QString &path)
 {
     return QFileInfo(path).size();
+}
+
+int openDevices()
+{
+    // SDL names the thread that feeds an open playback device "SDLAudioP<n>".
+    int devices = 0;
+    const QDir tasks(QStringLiteral("/proc/self/task"));
+    for (const QString &task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile comm(tasks.filePath(task + QStringLiteral("/comm")));
+        if (comm.open(QIODevice::ReadOnly) && comm.readAll().startsWith("SDLAudioP"))
+            ++devices;
+    }
+    return devices;
 }
 
 } // namespace MediaFixtures

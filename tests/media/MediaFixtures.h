@@ -33,4 +33,7 @@ Loudness measure(const QByteArray &pcm16);
 QByteArray readRange(const QString &path, qint64 from, qint64 to = -1);
 qint64 fileSize(const QString &path);
 
+// How many playback devices SDL has open in this process now.
+int openDevices();
+
 } // namespace MediaFixtures

@@ -40,19 +40,6 @@ void loopTuneOnDone(MMControl &control)
     });
 }
 
-// SDL names the thread that feeds an open playback device "SDLAudioP<n>".
-int openDevices()
-{
-    int devices = 0;
-    const QDir tasks(QStringLiteral("/proc/self/task"));
-    for (const QString &task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        QFile comm(tasks.filePath(task + QStringLiteral("/comm")));
-        if (comm.open(QIODevice::ReadOnly) && comm.readAll().startsWith("SDLAudioP"))
-            ++devices;
-    }
-    return devices;
-}
-
 // Collects the control's warnings for one test, passing them on as usual.
 QStringList g_warnings;
 QtMessageHandler g_previousHandler = nullptr;
@@ -227,6 +214,53 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, 5000);
         QCOMPARE(control.Mode(), MMControl::kModePlaying);
         control.setCommand(kClose);
+    }
+
+    void heldKeyBuildsNoBacklog()
+    {
+        // A key held down asks for the same pair of effects many times a
+        // second, each far longer than the time between two: what sounds
+        // keeps up with the key, not with the number of presses.
+        MMControl control;
+        QSignalSpy done(&control, &MMControl::Done);
+        control.Notify = true;
+        QElapsedTimer held;
+        held.start();
+        int presses = 0;
+        while (held.elapsed() < 1000) {
+            control.FileName = m_effect;
+            control.setCommand(kSound);
+            control.FileName = m_longEffect;
+            control.setCommand(kSound);
+            ++presses;
+            QTest::qWait(40);
+        }
+        QVERIFY(presses > 10);
+        // Let go: the pair now sounding ends, and nothing more is waiting
+        // than one more pair.
+        QTRY_COMPARE_WITH_TIMEOUT(EffectQueue::instance().pending(), 0, 2 * (200 + 1500) + 2000);
+        QVERIFY(done.count() > 0);
+    }
+
+    void exitWaitsOnlyForTheEffectNowSounding()
+    {
+        // Twelve long effects in a row, as from one event: the exit lets the
+        // first end and drops the others.
+        MMControl control;
+        control.FileName = m_longEffect;
+        for (int i = 0; i < 12; ++i)
+            control.setCommand(kSound);
+        QTRY_VERIFY_WITH_TIMEOUT(openDevices() >= 1, 5000);
+        // Done before the deadline; twelve effects would take 18 s.
+        QVERIFY(MMControl::shutdown(QDeadlineTimer(MMControl::kExitWaitMsecs)));
+        QCOMPARE(EffectQueue::instance().pending(), 0);
+        QCOMPARE(openDevices(), 0);
+        // The next command starts the sound again.
+        QSignalSpy done(&control, &MMControl::Done);
+        control.Notify = true;
+        control.FileName = m_blip;
+        control.setCommand(kSound);
+        QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, 5000);
     }
 
     void modeFollowsCommands_data()

@@ -20,8 +20,10 @@ class TestMMControlDisk : public QObject
 
     QTemporaryDir m_dir;
     QString m_output;
+    int m_cases = 0;
     QString m_low;
     QString m_high;
+    QString m_long;
     QString m_tune;
 
     static QByteArray describe(const char *what, const Loudness &l)
@@ -41,21 +43,57 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        m_output = m_dir.filePath(QStringLiteral("device.raw"));
         m_low = m_dir.filePath(QStringLiteral("low.wav"));
         m_high = m_dir.filePath(QStringLiteral("high.wav"));
+        m_long = m_dir.filePath(QStringLiteral("long.wav"));
         m_tune = m_dir.filePath(QStringLiteral("tune.mid"));
         QVERIFY(writeSineWav(m_low, 300, 440.0, 0.5));
         QVERIFY(writeSineWav(m_high, 300, 880.0, 0.5));
+        QVERIFY(writeSineWav(m_long, 1500, 660.0, 0.5));
         QVERIFY(writeOneNoteMidi(m_tune, 600));
         AppPath::setFolder(m_dir.path());
         AppPath::setCacheFolder(m_dir.filePath(QStringLiteral("cache")));
         TuneRenderer::setProgram(qEnvironmentVariable("VEXA_TEST_BIN") + QStringLiteral("/vexa-tune-render"));
         qputenv("SDL_AUDIODRIVER", "disk");
-        qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(m_output));
         QVERIFY2(MMControl::midiAvailable(),
             "tunes cannot sound: no FluidSynth, or no TimGM6mb.sf2 was found (Debian package "
             "timgm6mb-soundfont)");
+    }
+
+    void init()
+    {
+        // The driver starts its file afresh each time the device opens: each
+        // case listens to a file of its own, from a device opened for it.
+        QTRY_COMPARE_WITH_TIMEOUT(openDevices(), 0, EffectQueue::kIdleMsecs + 5000);
+        m_output = m_dir.filePath(QStringLiteral("device%1.raw").arg(++m_cases));
+        qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(m_output));
+    }
+
+    void tuneStartsWhileAnEffectHoldsTheDevice()
+    {
+        // The disk driver, as an ALSA hardware device without a mixing
+        // plugin, opens one device at a time: the first sound of the run is
+        // an effect, on a device of its own, when the tune asks for one.
+        MMControl effect;
+        effect.FileName = m_long;
+        effect.setCommand(QStringLiteral("sound"));
+        QTRY_VERIFY_WITH_TIMEOUT(end() > 0, 5000);
+        MMControl music;
+        QSignalSpy done(&music, &MMControl::Done);
+        music.Notify = true;
+        music.FileName = m_tune;
+        music.setCommand(QStringLiteral("open"));
+        music.setCommand(QStringLiteral("play"));
+        // The tune neither ends at once nor cuts the effect short: both go
+        // on in the one device they now share.
+        QTest::qWait(300);
+        QCOMPARE(music.Mode(), MMControl::kModePlaying);
+        QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, 12000);
+        QTRY_COMPARE_WITH_TIMEOUT(EffectQueue::instance().pending(), 0, 5000);
+        const Loudness heard = measure(readRange(m_output, 0, end()));
+        // The effect alone is 1.5 s of stereo; the tune adds its own.
+        QVERIFY2(heard.nonZero > 2 * 44100 * 3 / 2, describe("effect and tune", heard));
+        music.setCommand(QStringLiteral("close"));
     }
 
     void effectsSoundWholeOneAfterTheOther()
