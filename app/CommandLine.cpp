@@ -2,7 +2,6 @@
 
 #include <QCommandLineParser>
 #include <QLocale>
-#include <QStringList>
 #include <cstdio>
 
 namespace {
@@ -11,7 +10,7 @@ namespace {
 // and its X11 platform read them; they pass through untouched.
 const char *const kQtValueOptions[] = { "platform", "platformpluginpath", "platformtheme", "plugin",
     "qmljsdebugger", "qwindowgeometry", "qwindowicon", "qwindowtitle", "session", "display", "geometry",
-    "name", "title", "visual", "style", "stylesheet" };
+    "icon", "name", "title", "visual", "style", "stylesheet" };
 const char *const kQtSwitches[] = { "reverse", "widgetcount", "sync", "nograb", "dograb" };
 
 // The messages' language follows LC_ALL, LC_MESSAGES and LANG (and
