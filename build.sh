@@ -16,7 +16,7 @@ PACKAGES=(
   xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
   cups-daemon cups-client
   clang libclang-rt-14-dev
-  desktop-file-utils appstream dpkg-dev file
+  desktop-file-utils appstream dpkg-dev file lintian groff-base man-db strace
   dbus-daemon at-spi2-core python3-pyatspi
 )
 

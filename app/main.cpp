@@ -1,4 +1,5 @@
 #include "CjkFont.h"
+#include "CommandLine.h"
 #include "FormHelp.h"
 #include "FormLogo.h"
 #include "FormMain.h"
@@ -55,6 +56,11 @@ QIcon gameIcon()
 
 int main(int argc, char **argv)
 {
+    // Help, the version and a mistyped option are answered before anything
+    // needs a display.
+    if (const std::optional<int> answered = CommandLine::answer(argc, argv))
+        return *answered;
+
     QElapsedTimer sinceStart;
     sinceStart.start();
 

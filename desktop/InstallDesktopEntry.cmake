@@ -1,7 +1,10 @@
 # Run by `cmake --install` (see Install.cmake): writes the menu entry with
-# the installed program's absolute path in Exec and installs it.
+# the installed program's absolute path in Exec and TryExec and installs it.
 get_filename_component(vexa_prefix "${CMAKE_INSTALL_PREFIX}" ABSOLUTE)
-set(vexa_exec "${vexa_prefix}/bin/vexa-sudoku")
+set(vexa_exec "${vexa_prefix}/games/vexa-sudoku")
+# TryExec names a file, not a command line: only the escapes every string
+# in a desktop file takes.
+string(REPLACE [[\]] [[\\]] VEXA_DESKTOP_TRYEXEC "${vexa_exec}")
 
 # Exec takes a command line: a path with a space or a shell character is
 # quoted, with \ " ` $ escaped inside the quotes; % starts a field code and

@@ -10,19 +10,63 @@ function(fail message)
 endfunction()
 
 # The installed copy starts through `link`; with VEXA_REPORT_STARTUP it
-# ends once its splash is drawn, after the main window has loaded. Any
-# further arguments run it as another user.
+# ends once its splash is drawn, after the main window has loaded.
+#   RUNNER cmd...     runs it through cmd (as another user)
+#   XVFB              on an X server of its own, as on a desktop, instead
+#                     of Qt's offscreen platform
+#   PROGRAM_DIR dir   checks that it read its pictures and mouse pointers
+#                     from dir, the program folder the link leads to
 function(start_installed link home)
+  cmake_parse_arguments(PARSE_ARGV 2 arg "XVFB" "PROGRAM_DIR" "RUNNER")
   set(runtime "${home}/runtime")
   file(MAKE_DIRECTORY "${runtime}")
   file(CHMOD "${runtime}" DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
-  execute_process(
-    COMMAND ${ARGN} ${CMAKE_COMMAND} -E env --unset=XDG_DATA_HOME --unset=DISPLAY "HOME=${home}"
-      "XDG_RUNTIME_DIR=${runtime}" QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy VEXA_REPORT_STARTUP=1
-      "${link}"
+  set(env ${CMAKE_COMMAND} -E env --unset=XDG_DATA_HOME --unset=XDG_CACHE_HOME --unset=QT_QPA_PLATFORM
+    "HOME=${home}" "XDG_RUNTIME_DIR=${runtime}" SDL_AUDIODRIVER=dummy VEXA_REPORT_STARTUP=1)
+  set(around)
+  if(arg_XVFB)
+    find_program(xvfb_run xvfb-run)
+    find_program(strace strace)
+    if(NOT xvfb_run OR NOT strace)
+      fail("xvfb-run (package xvfb, with xauth) and strace are needed to start the installed game on an X server")
+      return()
+    endif()
+    # strace tells which files the game opened: its data, found through
+    # the link, or nothing where it looked.
+    set(opened "${home}/opened")
+    set(around ${xvfb_run} -a -s "-screen 0 1024x768x24 -nolisten tcp" ${strace} -f -qq -e trace=open,openat
+      -o "${opened}")
+    # LeakSanitizer cannot run under ptrace; a sanitized build's leaks are
+    # the rest of the suite's to find.
+    set(asan_options "detect_leaks=0")
+    if(NOT "$ENV{ASAN_OPTIONS}" STREQUAL "")
+      set(asan_options "$ENV{ASAN_OPTIONS}:detect_leaks=0")
+    endif()
+    list(APPEND env "ASAN_OPTIONS=${asan_options}")
+  else()
+    list(APPEND env --unset=DISPLAY QT_QPA_PLATFORM=offscreen)
+  endif()
+  execute_process(COMMAND ${arg_RUNNER} ${around} ${env} "${link}"
     RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 60)
   if(NOT rc EQUAL 0 OR NOT out MATCHES "splash-visible-ms")
     fail("the installed program did not start (${rc}):\n${out}\n${err}")
+    return()
+  endif()
+  if(arg_PROGRAM_DIR)
+    file(REAL_PATH "${arg_PROGRAM_DIR}" folder)
+    file(STRINGS "${opened}" lines)
+    foreach(data pictures/splash interface/black/start1 ico/pen)
+      set(read OFF)
+      foreach(line IN LISTS lines)
+        string(FIND "${line}" "\"${folder}/${data}\"" at)
+        if(NOT at EQUAL -1 AND NOT line MATCHES "= -1 ")
+          set(read ON)
+        endif()
+      endforeach()
+      if(NOT read)
+        fail("the installed program did not read ${folder}/${data}")
+      endif()
+    endforeach()
   endif()
 endfunction()
 
@@ -42,7 +86,8 @@ endfunction()
 # Starts the game installed at `link` as a player to whom `program_dir`
 # is read-only, and checks that his files went to his own data folder
 # under `home`. Root writes anywhere, so root runs the program as nobody;
-# anyone else has the folder made read-only for the while.
+# anyone else has the folder made read-only for the while. Further
+# arguments go to start_installed (XVFB, PROGRAM_DIR).
 function(start_as_player link program_dir home)
   file(MAKE_DIRECTORY "${home}")
   execute_process(COMMAND id -u OUTPUT_VARIABLE uid OUTPUT_STRIP_TRAILING_WHITESPACE)
@@ -55,8 +100,9 @@ function(start_as_player link program_dir home)
     endif()
     file(MAKE_DIRECTORY "${home}/runtime")
     execute_process(COMMAND chown -R 65534:65534 "${home}")
-    set(runner ${setpriv} --reuid=65534 --regid=65534 --clear-groups)
-    execute_process(COMMAND ${runner} test -x "${link}" -a -w "${home}" RESULT_VARIABLE rc)
+    set(runner RUNNER ${setpriv} --reuid=65534 --regid=65534 --clear-groups)
+    execute_process(COMMAND ${setpriv} --reuid=65534 --regid=65534 --clear-groups test -x "${link}" -a -w "${home}"
+      RESULT_VARIABLE rc)
     if(NOT rc EQUAL 0)
       message(STATUS "nobody cannot reach ${link}: the read-only install is not started")
       return()
@@ -65,7 +111,7 @@ function(start_as_player link program_dir home)
     file(CHMOD "${program_dir}" DIRECTORY_PERMISSIONS OWNER_READ OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
       WORLD_READ WORLD_EXECUTE)
   endif()
-  start_installed("${link}" "${home}" ${runner})
+  start_installed("${link}" "${home}" ${ARGN} ${runner})
   expect_written("${home}/.local/share/vexa-sudoku" "${program_dir}" "a read-only install")
   if(NOT uid STREQUAL "0")
     file(CHMOD "${program_dir}" DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ

@@ -1,10 +1,10 @@
 # Installs the build into a scratch prefix, as `cmake --install` does for a
 # packager, and checks the result: the program folder holds the same files
-# as build/bin, the link in bin/ reaches the executable, the menu entry
-# names the installed path, the icons are there, no run path leads back
-# into the build, and the installed copy starts, keeping its files in the
-# program folder while it may write there and in the user's data folder
-# when it may not.
+# as build/bin, the link in games/ reaches the executable, the menu entry
+# names the installed path, the icons, the manual page and the copyright
+# are there, no run path leads back into the build, and the installed copy
+# starts, keeping its files in the program folder while it may write there
+# and in the user's data folder when it may not.
 #   cmake -DVEXA_BUILD_DIR=... -DVEXA_BIN_DIR=... -DVEXA_SOURCE_DIR=...
 #         -DVEXA_SCRATCH=... -P check_install.cmake
 cmake_minimum_required(VERSION 3.25)
@@ -14,7 +14,7 @@ include(${CMAKE_CURRENT_LIST_DIR}/InstalledChecks.cmake)
 # A space in the prefix, so that the Exec line must be quoted.
 set(prefix "${VEXA_SCRATCH}/Vexa Sudoku")
 set(program_dir "${prefix}/lib/vexa-sudoku")
-set(link "${prefix}/bin/vexa-sudoku")
+set(link "${prefix}/games/vexa-sudoku")
 file(REMOVE_RECURSE "${VEXA_SCRATCH}")
 file(MAKE_DIRECTORY "${VEXA_SCRATCH}")
 
@@ -65,26 +65,33 @@ if(NOT rc EQUAL 0)
   fail("the installed program is not executable")
 endif()
 
-# bin/vexa-sudoku: a relative link, so that the prefix can move.
+# games/vexa-sudoku: a relative link, so that the prefix can move.
 if(IS_SYMLINK "${link}")
   file(READ_SYMLINK "${link}" target)
   if(NOT target STREQUAL "../lib/vexa-sudoku/vexa-sudoku")
-    fail("bin/vexa-sudoku points at ${target}")
+    fail("games/vexa-sudoku points at ${target}")
   endif()
   file(REAL_PATH "${link}" resolved)
   file(REAL_PATH "${program_dir}/vexa-sudoku" program)
   if(NOT resolved STREQUAL program)
-    fail("bin/vexa-sudoku resolves to ${resolved}")
+    fail("games/vexa-sudoku resolves to ${resolved}")
   endif()
 else()
-  fail("bin/vexa-sudoku is not a symbolic link")
+  fail("games/vexa-sudoku is not a symbolic link")
 endif()
+foreach(doc share/man/man6/vexa-sudoku.6.gz share/doc/vexa-sudoku/copyright share/doc/vexa-sudoku/changelog.gz)
+  if(NOT EXISTS "${prefix}/${doc}")
+    fail("missing ${prefix}/${doc}")
+  endif()
+endforeach()
 
 # The menu entry.
 set(desktop "${prefix}/share/applications/vexa-sudoku.desktop")
 if(EXISTS "${desktop}")
   file(READ "${desktop}" entry)
-  foreach(expected "Exec=\"${prefix}/bin/vexa-sudoku\"" "Icon=vexa-sudoku" "Name=Vexa Sudoku"
+  # TryExec names the file, unquoted; Exec is a command line.
+  foreach(expected "Exec=\"${prefix}/games/vexa-sudoku\"" "TryExec=${prefix}/games/vexa-sudoku"
+      "Icon=vexa-sudoku" "Name=Vexa Sudoku"
       "Name[zh_CN]=数独" "Type=Application" "Terminal=false")
     string(FIND "\n${entry}" "\n${expected}\n" at)
     if(at EQUAL -1)
