@@ -38,11 +38,14 @@ set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${VEXA_WEB_ADDRESS})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Loaded by name, not linked: SDL and FluidSynth when a sound first plays,
-# SQLCipher with the puzzle bank, CUPS for printing, the General MIDI sounds
-# for the tunes and the fonts that "宋体" falls back to.
+# Loaded by name, not linked: SDL when a sound first plays, SQLCipher with
+# the puzzle bank, CUPS for printing; each at the least version that has
+# every function the game looks up in it (from the libraries' symbols
+# files: SDL_TLSCleanup came with 2.0.16). FluidSynth is linked by the tune
+# renderer and found by dpkg-shlibdeps. Then the General MIDI sounds for
+# the tunes and the fonts that "宋体" falls back to.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-  "libsdl2-2.0-0, libfluidsynth3, libsqlcipher0, libcups2, timgm6mb-soundfont, fonts-arphic-uming, fonts-wqy-zenhei")
+  "libsdl2-2.0-0 (>= 2.0.16), libsqlcipher0 (>= 1.1.9), libcups2 (>= 1.4.0), timgm6mb-soundfont, fonts-arphic-uming, fonts-wqy-zenhei")
 
 # What Debian wants in /usr/share/doc of every package: the copyright in
 # its machine-readable format and, for a package made by the game's own

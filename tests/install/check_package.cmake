@@ -36,13 +36,18 @@ expect_field(Package vexa-sudoku)
 expect_field(Version "${VEXA_VERSION}")
 expect_field(Architecture "${arch}")
 expect_field(Section games)
-# What the program links, found by dpkg-shlibdeps, and what it loads by
-# name at run time.
+# What the program and its renderer link, found by dpkg-shlibdeps, and
+# what it loads by name at run time, at a version that has what it uses.
 execute_process(COMMAND dpkg-deb -f "${deb}" Depends OUTPUT_VARIABLE depends OUTPUT_STRIP_TRAILING_WHITESPACE)
 foreach(package libc6 libqt6widgets6 libqt6printsupport6 libqt6network6 libsqlcipher0 libsdl2-2.0-0 libfluidsynth3
     libcups2 libxcb1 timgm6mb-soundfont fonts-arphic-uming fonts-wqy-zenhei)
   if(NOT ", ${depends}," MATCHES ", ${package}[ ,]")
     fail("Depends lacks ${package}: ${depends}")
+  endif()
+endforeach()
+foreach(package libsdl2-2.0-0 libsqlcipher0 libcups2 libfluidsynth3)
+  if(NOT ", ${depends}," MATCHES ", ${package} \\(>= [0-9][^)]*\\)[ ,]")
+    fail("Depends names ${package} without its least version: ${depends}")
   endif()
 endforeach()
 
