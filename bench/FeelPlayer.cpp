@@ -167,7 +167,7 @@ bool FeelPlayer::tuneCached() const
 {
     // Complete once a wave file lies in the cache and no part file is
     // growing beside it.
-    const QDir cache(m_session.file(QStringLiteral("cache")));
+    const QDir cache(m_session.cacheFolder());
     return !cache.entryList({ QStringLiteral("*.wav") }, QDir::Files).isEmpty()
         && cache.entryList({ QStringLiteral("*.part") }, QDir::Files).isEmpty();
 }

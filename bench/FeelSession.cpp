@@ -115,6 +115,8 @@ bool FeelSession::startGame()
     // A lock of the session's own: a game the user runs meanwhile is not
     // taken for this one.
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
+    // A cache of the session's own: the first game renders the tune.
+    env.insert(QStringLiteral("XDG_CACHE_HOME"), m_runtime.filePath(QStringLiteral("cache")));
     env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
     m_game->setProcessEnvironment(env);

@@ -23,6 +23,8 @@ public:
     QString display() const { return m_display; }
     QString programFolder() const { return m_program.path(); }
     QString file(const QString &name) const { return m_program.filePath(name); }
+    // Where the game keeps its rendered tunes.
+    QString cacheFolder() const { return m_runtime.filePath(QStringLiteral("cache/vexa-sudoku")); }
 
     // Starts the game on the session's display with SDL's dummy audio
     // driver; its output goes to a log of its own.

@@ -305,6 +305,8 @@ QProcessEnvironment XSession::environment() const
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("DISPLAY"), m_display);
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
+    // The rendered tunes go there, not into the real home.
+    env.insert(QStringLiteral("XDG_CACHE_HOME"), m_runtime.filePath(QStringLiteral("cache")));
     env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
     if (!m_busAddress.isEmpty()) {
