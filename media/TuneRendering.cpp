@@ -102,13 +102,14 @@ bool isRenderingOf(const QString &name, const QString &tune)
     });
 }
 
-// Everything up to `size` bytes, or what was done before an error (errno
-// tells it).
-qint64 writeAt(int fd, const char *data, qint64 size, qint64 offset)
+// Everything up to `size` bytes at `offset`, or what was done before an
+// error (errno tells it).
+template <typename Data, typename Transfer>
+qint64 allAt(int fd, Data *data, qint64 size, qint64 offset, Transfer transfer)
 {
     qint64 done = 0;
     while (done < size) {
-        const ssize_t n = ::pwrite(fd, data + done, std::size_t(size - done), off_t(offset + done));
+        const ssize_t n = transfer(fd, data + done, std::size_t(size - done), off_t(offset + done));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -118,18 +119,14 @@ qint64 writeAt(int fd, const char *data, qint64 size, qint64 offset)
     return done;
 }
 
+qint64 writeAt(int fd, const char *data, qint64 size, qint64 offset)
+{
+    return allAt(fd, data, size, offset, ::pwrite);
+}
+
 qint64 readAt(int fd, char *data, qint64 size, qint64 offset)
 {
-    qint64 done = 0;
-    while (done < size) {
-        const ssize_t n = ::pread(fd, data + done, std::size_t(size - done), off_t(offset + done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        done += n;
-    }
-    return done;
+    return allAt(fd, data, size, offset, ::pread);
 }
 
 QString systemError()
