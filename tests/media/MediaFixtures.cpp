@@ -256,6 +256,14 @@ QList<Interval> soundIntervals(const QByteArray &stereo16, double threshold, int
     return intervalsAbove(rmsLevels(stereo16), threshold, mergeGapMsecs);
 }
 
+qint64 totalMsecs(const QList<Interval> &intervals)
+{
+    qint64 total = 0;
+    for (const Interval &i : intervals)
+        total += i.msecs();
+    return total;
+}
+
 QString describe(const QList<Interval> &intervals)
 {
     QStringList parts;

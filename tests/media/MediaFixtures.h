@@ -65,6 +65,8 @@ QList<Interval> intervalsAbove(const QList<double> &levels, double threshold, in
 QList<Interval> toneIntervals(
     const QByteArray &stereo16, double frequency, double threshold, int mergeGapMsecs = 0);
 QList<Interval> soundIntervals(const QByteArray &stereo16, double threshold, int mergeGapMsecs = 50);
+// How long the intervals last together.
+qint64 totalMsecs(const QList<Interval> &intervals);
 QString describe(const QList<Interval> &intervals);
 
 } // namespace MediaFixtures
