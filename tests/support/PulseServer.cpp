@@ -8,7 +8,6 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
-#include <limits>
 #include <sys/prctl.h>
 #include <unistd.h>
 
