@@ -10,7 +10,7 @@ cd "$(dirname "$0")"
 PACKAGES=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev libsqlcipher-dev sqlcipher libcups2-dev libxcb1-dev libxtst-dev
-  libsdl2-dev libfluidsynth-dev timgm6mb-soundfont
+  libsdl2-dev libfluidsynth-dev timgm6mb-soundfont pulseaudio pulseaudio-utils
   fonts-arphic-uming fonts-wqy-zenhei
   xvfb xauth xdotool imagemagick openbox xclip x11-utils poppler-utils
   xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils

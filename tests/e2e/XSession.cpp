@@ -307,7 +307,12 @@ QProcessEnvironment XSession::environment() const
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
     // The rendered tunes go there, not into the real home.
     env.insert(QStringLiteral("XDG_CACHE_HOME"), m_runtime.filePath(QStringLiteral("cache")));
-    env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
+    if (m_soundServer.isEmpty()) {
+        env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
+    } else {
+        env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("pulseaudio"));
+        env.insert(QStringLiteral("PULSE_SERVER"), m_soundServer);
+    }
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
     if (!m_busAddress.isEmpty()) {
         env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), m_busAddress);

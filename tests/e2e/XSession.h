@@ -52,6 +52,11 @@ public:
     // started for this session is left running.
     bool shutdown();
     QString programFolder() const { return m_program.path(); }
+    // The user's runtime folder of the session, where the game's lock lies.
+    QString runtimeFolder() const { return m_runtime.path(); }
+    // The game plays into the PulseAudio server at this address instead of
+    // SDL's dummy driver; before launch.
+    void useSoundServer(const QString &address) { m_soundServer = address; }
     QString file(const QString &name) const { return m_program.filePath(name); }
     QByteArray readFile(const QString &name) const;
     void writeFile(const QString &name, const QByteArray &bytes) const;
@@ -131,6 +136,7 @@ private:
 
     QTemporaryDir m_program;
     QTemporaryDir m_runtime;
+    QString m_soundServer;
     std::unique_ptr<QProcess> m_server;
     std::unique_ptr<QProcess> m_wm;
     std::unique_ptr<QProcess> m_game;

@@ -1,9 +1,13 @@
+#include "PulseServer.h"
 #include "XSession.h"
 
 #include <QDeadlineTimer>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QtTest>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 // The game on the desktops players have: two monitors, a Wayland session
 // without XWayland, a compositor that shows window opacity, a task bar that
@@ -24,6 +28,28 @@ int opacityByte(const XSession &x, const QString &window)
     const auto m = QRegularExpression(QStringLiteral("= (\\d+)"))
                        .match(x.property(window, QStringLiteral("_NET_WM_WINDOW_OPACITY")));
     return m.hasMatch() ? int(qRound(m.captured(1).toDouble() * 255.0 / 0xFFFFFFFFu)) : -1;
+}
+
+// Whether the process has ended: gone, or a zombie its parent has not yet
+// reaped.
+bool hasEnded(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return true;
+    const QByteArray line = stat.readAll();
+    return line.mid(line.lastIndexOf(')') + 2, 1) == "Z";
+}
+
+// Whether nobody holds the single-instance lock at `path` now.
+bool lockIsFree(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool free = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+    ::close(fd);
+    return free;
 }
 
 } // namespace
@@ -175,6 +201,42 @@ private slots:
         QString help;
         QVERIFY(XSession::waitFor([&] { return !(help = x->windowOfSize(kHelpWindow)).isEmpty(); }));
         QVERIFY(hasIcon(help));
+    }
+
+    void stalledSoundServerNeitherHoldsTheExitNorLetsASecondCopyIn()
+    {
+        PulseServer pulse;
+        if (!pulse.isRunning())
+            QSKIP(qPrintable(pulse.whyNot()));
+        QVERIFY2(openSession(), "no X server");
+        x->useSoundServer(pulse.address());
+        QVERIFY(x->launch());
+        const qint64 pid = x->gamePid();
+        const QString lock = x->runtimeFolder() + QStringLiteral("/Vexa Sudoku.lock");
+        // A game with its tune; then the server stops answering.
+        x->key(QStringLiteral("ctrl+b"));
+        QVERIFY(XSession::waitFor([&] { return pulse.sinkInputs() >= 1; }));
+        QVERIFY(pulse.freeze());
+
+        x->key(QStringLiteral("ctrl+F4"));
+        // The game ends within its deadline for sound, and until it has, it
+        // keeps the lock: a copy started meanwhile would not run beside it.
+        bool lockedToTheEnd = true;
+        const bool ended = XSession::waitFor(
+            [&] {
+                const bool free = lockIsFree(lock);
+                if (hasEnded(pid))
+                    return true;
+                lockedToTheEnd = lockedToTheEnd && !free;
+                return false;
+            },
+            20000);
+        QVERIFY(pulse.thaw());
+        QVERIFY2(ended, "the game waited on the stalled server");
+        QVERIFY2(lockedToTheEnd, "the lock was let go while the game still ran");
+        QVERIFY(x->waitForExit());
+        // The player's files were written before the sound was waited for.
+        QVERIFY(QFile::exists(x->file(QStringLiteral("setting"))));
     }
 };
 

@@ -1,9 +1,12 @@
 #include "MediaFixtures.h"
 
+#include "MMControl.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QStringList>
 #include <QtEndian>
 #include <cmath>
 #include <numbers>
@@ -171,6 +174,51 @@ qint64 fileSize(const QString &path)
     return QFileInfo(path).size();
 }
 
+void loopOnDone(MMControl &control)
+{
+    QObject::connect(&control, &MMControl::Done, &control, [&control](int) {
+        if (control.Mode() == MMControl::kModeStopped) {
+            control.setCommand(QStringLiteral("prev"));
+            control.setCommand(QStringLiteral("play"));
+        }
+    });
+}
+
+namespace {
+QStringList g_said;
+QtMessageHandler g_passOn = nullptr;
+} // namespace
+
+SoundWarnings::SoundWarnings()
+{
+    g_said.clear();
+    g_passOn = qInstallMessageHandler(&SoundWarnings::handle);
+}
+
+SoundWarnings::~SoundWarnings()
+{
+    qInstallMessageHandler(g_passOn);
+    g_passOn = nullptr;
+}
+
+QStringList SoundWarnings::said() const
+{
+    return g_said;
+}
+
+void SoundWarnings::clear()
+{
+    g_said.clear();
+}
+
+void SoundWarnings::handle(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("MMControl:")))
+        g_said << message;
+    if (g_passOn)
+        g_passOn(type, context, message);
+}
+
 int openDevices()
 {
     // SDL names the thread that feeds an open playback device "SDLAudioP<n>".
@@ -182,6 +230,107 @@ int openDevices()
             ++devices;
     }
     return devices;
+}
+
+namespace {
+
+// The mean of both channels of each frame of one window.
+std::vector<double> windowFrames(const QByteArray &stereo16, qsizetype window)
+{
+    std::vector<double> frames(kLevelFrames);
+    const char *at = stereo16.constData() + window * kLevelFrames * 4;
+    for (int i = 0; i < kLevelFrames; ++i, at += 4)
+        frames[size_t(i)]
+            = (double(qFromLittleEndian<qint16>(at)) + double(qFromLittleEndian<qint16>(at + 2))) / 2;
+    return frames;
+}
+
+qsizetype windowCount(const QByteArray &stereo16)
+{
+    return stereo16.size() / 4 / kLevelFrames;
+}
+
+} // namespace
+
+QList<double> toneLevels(const QByteArray &stereo16, double frequency)
+{
+    const double coefficient = 2 * std::cos(2 * std::numbers::pi * frequency / kRecordingRate);
+    std::vector<double> hann(kLevelFrames);
+    double weight = 0;
+    for (int i = 0; i < kLevelFrames; ++i) {
+        hann[size_t(i)] = 0.5 - 0.5 * std::cos(2 * std::numbers::pi * i / (kLevelFrames - 1));
+        weight += hann[size_t(i)];
+    }
+    QList<double> levels;
+    for (qsizetype w = 0; w < windowCount(stereo16); ++w) {
+        const std::vector<double> frames = windowFrames(stereo16, w);
+        double s1 = 0;
+        double s2 = 0;
+        for (int i = 0; i < kLevelFrames; ++i) {
+            const double s0 = frames[size_t(i)] * hann[size_t(i)] + coefficient * s1 - s2;
+            s2 = s1;
+            s1 = s0;
+        }
+        const double power = s1 * s1 + s2 * s2 - coefficient * s1 * s2;
+        // A sine of peak A gives a magnitude of A times half the weight.
+        levels.append(2 * std::sqrt(qMax(power, 0.0)) / weight);
+    }
+    return levels;
+}
+
+QList<double> rmsLevels(const QByteArray &stereo16)
+{
+    QList<double> levels;
+    for (qsizetype w = 0; w < windowCount(stereo16); ++w) {
+        double sum = 0;
+        for (const double v : windowFrames(stereo16, w))
+            sum += v * v;
+        levels.append(std::sqrt(sum / kLevelFrames));
+    }
+    return levels;
+}
+
+QList<Interval> intervalsAbove(const QList<double> &levels, double threshold, int mergeGapMsecs)
+{
+    QList<Interval> found;
+    for (qsizetype w = 0; w < levels.size(); ++w) {
+        if (levels[w] < threshold)
+            continue;
+        const qint64 start = w * kLevelFrames * 1000 / kRecordingRate;
+        const qint64 end = (w + 1) * kLevelFrames * 1000 / kRecordingRate;
+        if (!found.isEmpty() && start - found.last().endMsecs < qMax(mergeGapMsecs, 1))
+            found.last().endMsecs = end;
+        else
+            found.append(Interval { start, end });
+    }
+    return found;
+}
+
+QList<Interval> toneIntervals(
+    const QByteArray &stereo16, double frequency, double threshold, int mergeGapMsecs)
+{
+    return intervalsAbove(toneLevels(stereo16, frequency), threshold, mergeGapMsecs);
+}
+
+QList<Interval> soundIntervals(const QByteArray &stereo16, double threshold, int mergeGapMsecs)
+{
+    return intervalsAbove(rmsLevels(stereo16), threshold, mergeGapMsecs);
+}
+
+qint64 totalMsecs(const QList<Interval> &intervals)
+{
+    qint64 total = 0;
+    for (const Interval &i : intervals)
+        total += i.msecs();
+    return total;
+}
+
+QString describe(const QList<Interval> &intervals)
+{
+    QStringList parts;
+    for (const Interval &i : intervals)
+        parts << QStringLiteral("%1-%2 ms").arg(i.startMsecs).arg(i.endMsecs);
+    return parts.isEmpty() ? QStringLiteral("nothing") : parts.join(QStringLiteral(", "));
 }
 
 } // namespace MediaFixtures

@@ -28,30 +28,6 @@ const QString kSound = QStringLiteral("sound");
 // Rendering, the device's large buffer and the last notes' release.
 constexpr int kTuneEndTimeout = 12000;
 
-// The game's tune loop: on Done, a tune that has stopped is rewound and
-// played again.
-void loopTuneOnDone(MMControl &control)
-{
-    QObject::connect(&control, &MMControl::Done, &control, [&control](int) {
-        if (control.Mode() == MMControl::kModeStopped) {
-            control.setCommand(kPrev);
-            control.setCommand(kPlay);
-        }
-    });
-}
-
-// Collects the control's warnings for one test, passing them on as usual.
-QStringList g_warnings;
-QtMessageHandler g_previousHandler = nullptr;
-
-void collectWarnings(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (type == QtWarningMsg && message.startsWith(QLatin1String("MMControl:")))
-        g_warnings << message;
-    if (g_previousHandler)
-        g_previousHandler(type, context, message);
-}
-
 } // namespace
 
 class TestMMControl : public QObject
@@ -344,8 +320,7 @@ private slots:
 
     void warnsOncePerKind()
     {
-        g_warnings.clear();
-        g_previousHandler = qInstallMessageHandler(collectWarnings);
+        SoundWarnings warnings;
         MMControl control;
         control.FileName = file(QStringLiteral("nowhere.wav"));
         for (int i = 0; i < 3; ++i) {
@@ -354,11 +329,10 @@ private slots:
             control.setCommand(kSound);
         }
         QTRY_COMPARE_WITH_TIMEOUT(EffectQueue::instance().pending(), 0, 2000);
-        qInstallMessageHandler(g_previousHandler);
-        g_previousHandler = nullptr;
-        for (const QString &warning : std::as_const(g_warnings))
-            QVERIFY2(g_warnings.count(warning) == 1, qPrintable(warning));
-        QVERIFY(g_warnings.size() <= 3);
+        const QStringList said = warnings.said();
+        for (const QString &warning : said)
+            QVERIFY2(said.count(warning) == 1, qPrintable(warning));
+        QVERIFY(said.size() <= 3);
     }
 
     void notifiedTuneReportsItsEnd()
@@ -417,7 +391,7 @@ private slots:
         QStringList issued;
         connect(
             &control, &MMControl::commandIssued, this, [&](const QString &command) { issued << command; });
-        loopTuneOnDone(control);
+        loopOnDone(control);
         QList<int> modeAfterLoop;
         connect(&control, &MMControl::Done, &control, [&](int) { modeAfterLoop << control.Mode(); });
         control.Notify = true;
@@ -448,7 +422,7 @@ private slots:
         // when the player presses stop: the stop is the last word.
         MMControl control;
         QSignalSpy done(&control, &MMControl::Done);
-        loopTuneOnDone(control);
+        loopOnDone(control);
         control.Notify = true;
         control.FileName = m_shortTune;
         control.setCommand(kOpen);

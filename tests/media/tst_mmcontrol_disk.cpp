@@ -119,12 +119,7 @@ private slots:
     {
         MMControl control;
         QSignalSpy done(&control, &MMControl::Done);
-        connect(&control, &MMControl::Done, &control, [&control](int) {
-            if (control.Mode() == MMControl::kModeStopped) {
-                control.setCommand(QStringLiteral("prev"));
-                control.setCommand(QStringLiteral("play"));
-            }
-        });
+        loopOnDone(control);
         control.Notify = true;
         control.DeviceType = QStringLiteral("Sequencer");
         control.FileName = m_tune;

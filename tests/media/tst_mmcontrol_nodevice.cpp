@@ -10,21 +10,6 @@
 
 using namespace MediaFixtures;
 
-namespace {
-
-QStringList g_warnings;
-QtMessageHandler g_previousHandler = nullptr;
-
-void collectWarnings(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (type == QtWarningMsg && message.startsWith(QLatin1String("MMControl:")))
-        g_warnings << message;
-    if (g_previousHandler)
-        g_previousHandler(type, context, message);
-}
-
-} // namespace
-
 // A machine without sound: SDL finds no audio driver. The game goes on
 // without a sound, a failure or a message box. SDL opens its audio once per
 // process, hence a binary of its own.
@@ -33,6 +18,7 @@ class TestMMControlNoDevice : public QObject
     Q_OBJECT
 
     QTemporaryDir m_dir;
+    std::unique_ptr<SoundWarnings> m_warnings;
     QString m_effect;
     QString m_tune;
 
@@ -46,7 +32,7 @@ private slots:
         QVERIFY(writeOneNoteMidi(m_tune, 200));
 
         qputenv("SDL_AUDIODRIVER", "vexa-no-such-driver");
-        g_previousHandler = qInstallMessageHandler(collectWarnings);
+        m_warnings = std::make_unique<SoundWarnings>();
         AppPath::setCacheFolder(m_dir.filePath(QStringLiteral("cache")));
         TuneRenderer::setProgram(qEnvironmentVariable("VEXA_TEST_BIN") + QStringLiteral("/vexa-tune-render"));
     }
@@ -73,9 +59,9 @@ private slots:
 
     void cleanupTestCase()
     {
-        qInstallMessageHandler(g_previousHandler);
         // However many commands went nowhere, the missing device was told once.
-        QCOMPARE(g_warnings.size(), 1);
+        QCOMPARE(m_warnings->said().size(), 1);
+        m_warnings.reset();
     }
 
     void commandsGoNowhere_data()

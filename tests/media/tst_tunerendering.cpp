@@ -24,29 +24,13 @@ namespace {
 // Rendering, the device's buffer and a round of a short tune.
 constexpr int kRoundTimeout = 12000;
 
-QStringList g_warnings;
-QtMessageHandler g_previousHandler = nullptr;
-
-void collectWarnings(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (type == QtWarningMsg && message.startsWith(QLatin1String("MMControl:")))
-        g_warnings << message;
-    if (g_previousHandler)
-        g_previousHandler(type, context, message);
-}
-
 // The tune played as the game plays it: open, play, and from Done back to
 // the top and on. Ends after `rounds` rounds.
 bool playRounds(const QString &tune, int rounds)
 {
     MMControl control;
     QSignalSpy done(&control, &MMControl::Done);
-    QObject::connect(&control, &MMControl::Done, &control, [&control](int) {
-        if (control.Mode() == MMControl::kModeStopped) {
-            control.setCommand(QStringLiteral("prev"));
-            control.setCommand(QStringLiteral("play"));
-        }
-    });
+    loopOnDone(control);
     control.Notify = true;
     control.DeviceType = QStringLiteral("Sequencer");
     control.FileName = tune;
@@ -75,6 +59,7 @@ class TestTuneRendering : public QObject
 
     QTemporaryDir m_dir;
     int m_tunes = 0;
+    std::unique_ptr<SoundWarnings> m_warnings;
 
     // A tune of its own for each case, so that nothing of another case is
     // found in a cache or in memory.
@@ -109,18 +94,18 @@ private slots:
         QVERIFY2(MMControl::midiAvailable(),
             "tunes cannot sound: no renderer, no audio or no TimGM6mb.sf2 (Debian package "
             "timgm6mb-soundfont)");
-        g_previousHandler = qInstallMessageHandler(collectWarnings);
+        m_warnings = std::make_unique<SoundWarnings>();
     }
 
     void cleanupTestCase()
     {
-        qInstallMessageHandler(g_previousHandler);
+        m_warnings.reset();
         AppPath::reset();
     }
 
     void init()
     {
-        g_warnings.clear();
+        m_warnings->clear();
         AppPath::setCacheFolder(m_dir.filePath(QStringLiteral("cache%1").arg(m_tunes + 1)));
     }
 
@@ -152,7 +137,7 @@ private slots:
         QVERIFY(rendering->cacheFile().isEmpty());
         // No part file is left, and the cause was told once.
         QCOMPARE(entries(AppPath::cacheFolder()), QStringList());
-        const QStringList told = g_warnings.filter(QStringLiteral("File too large"));
+        const QStringList told = m_warnings->said().filter(QStringLiteral("File too large"));
         QCOMPARE(told.size(), 1);
     }
 
@@ -220,7 +205,7 @@ private slots:
         QCOMPARE(SoundFont::resolved(), broken);
         const QString tune = newTune();
         QVERIFY(playRounds(tune, 2));
-        QVERIFY(!g_warnings.filter(broken).isEmpty());
+        QVERIFY(!m_warnings->said().filter(broken).isEmpty());
         // Not asked again in this run.
         QVERIFY(SoundFont::resolved() != broken);
         // Kept in the cache as a rendering of the next soundfont.
