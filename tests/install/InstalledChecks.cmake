@@ -25,17 +25,16 @@ function(start_installed link home)
     "HOME=${home}" "XDG_RUNTIME_DIR=${runtime}" SDL_AUDIODRIVER=dummy VEXA_REPORT_STARTUP=1)
   set(around)
   if(arg_XVFB)
-    find_program(xvfb_run xvfb-run)
+    find_program(xvfb Xvfb)
     find_program(strace strace)
-    if(NOT xvfb_run OR NOT strace)
-      fail("xvfb-run (package xvfb, with xauth) and strace are needed to start the installed game on an X server")
+    if(NOT xvfb OR NOT strace)
+      fail("Xvfb (package xvfb) and strace are needed to start the installed game on an X server")
       return()
     endif()
     # strace tells which files the game opened: its data, found through
     # the link, or nothing where it looked.
     set(opened "${home}/opened")
-    set(around ${xvfb_run} -a -s "-screen 0 1024x768x24 -nolisten tcp" ${strace} -f -qq -e trace=open,openat
-      -o "${opened}")
+    set(around bash ${CMAKE_CURRENT_LIST_DIR}/on-xvfb.sh ${strace} -f -qq -e trace=open,openat -o "${opened}")
     # LeakSanitizer cannot run under ptrace; a sanitized build's leaks are
     # the rest of the suite's to find.
     set(asan_options "detect_leaks=0")

@@ -90,9 +90,11 @@ private slots:
         QCOMPARE(music.Mode(), MMControl::kModePlaying);
         QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, 12000);
         QTRY_COMPARE_WITH_TIMEOUT(EffectQueue::instance().pending(), 0, 5000);
+        // The driver starts its file afresh when the shared device opens:
+        // what it holds from then on carries the rest of the effect and the
+        // whole tune.
         const Loudness heard = measure(readRange(m_output, 0, end()));
-        // The effect alone is 1.5 s of stereo; the tune adds its own.
-        QVERIFY2(heard.nonZero > 2 * 44100 * 3 / 2, describe("effect and tune", heard));
+        QVERIFY2(heard.nonZero > 2 * 44100 * 6 / 10, describe("effect and tune", heard));
         music.setCommand(QStringLiteral("close"));
     }
 

@@ -183,8 +183,10 @@ private slots:
             qPrintable(describe(first)));
 
         // The next click, while the effects' device is still open, is heard
-        // at once on its small buffer, not behind the tune's large one. (The
-        // recording reads such a delay up to 21 ms short.)
+        // at once on its small buffer (23 ms), not behind the tune's large
+        // one (370 ms). The recording reads such a delay up to 21 ms short,
+        // and a machine busy with other tests may hold the effect's worker
+        // back for a moment: seen up to 220 ms at a load of nine.
         const qint64 clicked = PulseServer::clockMsecs();
         {
             MMControl control;
@@ -202,7 +204,7 @@ private slots:
             return std::nullopt;
         };
         QTRY_VERIFY_WITH_TIMEOUT(second().has_value(), 5000);
-        QVERIFY2(second()->startMsecs - clickedAt < 100,
+        QVERIFY2(second()->startMsecs - clickedAt < 250,
             qPrintable(QStringLiteral("effects at %1, clicked at %2 ms")
                            .arg(describe(effects(from, kLow)))
                            .arg(clickedAt)));
@@ -225,7 +227,7 @@ private slots:
             10000);
         // As a sequencer plays it: the next round follows the last one's
         // release, not seconds of silence that the synthesiser made after it.
-        const QList<Interval> rounds = toneIntervals(since(from), kTunePitch, kTuneHeard, 200);
+        const QList<Interval> rounds = toneIntervals(since(from), kTunePitch, kTuneHeard);
         const auto next = std::find_if(rounds.cbegin(), rounds.cend(),
             [afterEnd](const Interval &round) { return round.startMsecs >= afterEnd; });
         QVERIFY(next != rounds.cbegin() && next != rounds.cend());
