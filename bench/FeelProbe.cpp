@@ -1,9 +1,12 @@
 // How the game feels to a player, measured from outside the real program on
-// an X server of its own: how long each action keeps the window from
+// an X server of its own, its sound played by a PulseAudio server of its
+// own as on a desktop: how long each action keeps the window from
 // answering, the memory it holds, and what it costs while the clock runs.
 // Not a test: run it by hand on a quiet machine and paste the table it
 // prints into the README:
-//   build/bench/vexa-feel [rounds] [idle seconds]
+//   build/bench/vexa-feel [--dummy-audio] [rounds] [idle seconds]
+// --dummy-audio plays into SDL's dummy driver instead, which leaves out
+// what the sound system itself costs.
 #include "FeelPlayer.h"
 #include "FeelSession.h"
 #include "FeelTable.h"
@@ -223,10 +226,12 @@ FeelTable tableOf(const Samples &s)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    const int rounds = argc > 1 ? std::max(1, QByteArray(argv[1]).toInt()) : 5;
-    const int idleSeconds = argc > 2 ? std::max(1, QByteArray(argv[2]).toInt()) : 20;
+    QStringList numbers = QCoreApplication::arguments().mid(1);
+    const bool dummyAudio = numbers.removeAll(QStringLiteral("--dummy-audio")) > 0;
+    const int rounds = numbers.size() > 0 ? std::max(1, numbers.at(0).toInt()) : 5;
+    const int idleSeconds = numbers.size() > 1 ? std::max(1, numbers.at(1).toInt()) : 20;
 
-    FeelSession session { QStringLiteral(VEXA_BIN_DIR) };
+    FeelSession session { QStringLiteral(VEXA_BIN_DIR), dummyAudio };
     if (!session.error().isEmpty()) {
         say(session.error());
         return 1;

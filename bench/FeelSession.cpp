@@ -31,7 +31,7 @@ void stop(QProcess *process)
 
 } // namespace
 
-FeelSession::FeelSession(const QString &builtProgramFolder)
+FeelSession::FeelSession(const QString &builtProgramFolder, bool dummyAudio)
 {
     if (!copyProgram(builtProgramFolder)) {
         m_error = QStringLiteral("cannot copy the program folder %1").arg(builtProgramFolder);
@@ -42,6 +42,12 @@ FeelSession::FeelSession(const QString &builtProgramFolder)
             m_error = QStringLiteral("%1 is not installed").arg(QLatin1String(tool));
             return;
         }
+    }
+    if (!dummyAudio)
+        m_sound = std::make_unique<PulseServer>();
+    if (m_sound && !m_sound->isRunning()) {
+        m_error = QStringLiteral("the sound cannot be measured as players hear it: ") + m_sound->whyNot();
+        return;
     }
     if (!startServer()) {
         m_error = QStringLiteral("Xvfb did not start");
@@ -117,7 +123,12 @@ bool FeelSession::startGame()
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
     // A cache of the session's own: the first game renders the tune.
     env.insert(QStringLiteral("XDG_CACHE_HOME"), m_runtime.filePath(QStringLiteral("cache")));
-    env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
+    if (m_sound) {
+        env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("pulseaudio"));
+        env.insert(QStringLiteral("PULSE_SERVER"), m_sound->address());
+    } else {
+        env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
+    }
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
     m_game->setProcessEnvironment(env);
     m_game->setWorkingDirectory(QDir::tempPath());

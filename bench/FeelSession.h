@@ -1,19 +1,26 @@
 #pragma once
 
+#include "PulseServer.h"
+
 #include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
 #include <memory>
 
-// An X server (Xvfb) with a window manager (openbox) of its own and the
-// game in a program folder of its own, a copy of the built one without the
+// An X server (Xvfb) with a window manager (openbox) of its own, a
+// PulseAudio server of its own that plays into a null sink (the path every
+// desktop's sound takes, two streams at once), and the game in a program
+// folder of its own, a copy of the built one without the
 // files a played build leaves (settings, statistics, a save, the tune
 // cache). The game is started and ended here; everything started for the
 // session ends with it, also when the probe itself dies.
 class FeelSession
 {
 public:
-    explicit FeelSession(const QString &builtProgramFolder);
+    // The game plays into the session's PulseAudio server, or into SDL's
+    // dummy driver when `dummyAudio`, which measures the game without its
+    // sound system's own cost.
+    FeelSession(const QString &builtProgramFolder, bool dummyAudio);
     ~FeelSession();
     FeelSession(const FeelSession &) = delete;
     FeelSession &operator=(const FeelSession &) = delete;
@@ -26,8 +33,8 @@ public:
     // Where the game keeps its rendered tunes.
     QString cacheFolder() const { return m_runtime.filePath(QStringLiteral("cache/vexa-sudoku")); }
 
-    // Starts the game on the session's display with SDL's dummy audio
-    // driver; its output goes to a log of its own.
+    // Starts the game on the session's display and sound server; its
+    // output goes to a log of its own.
     bool startGame();
     qint64 gamePid() const;
     bool isGameRunning() const;
@@ -45,6 +52,8 @@ private:
 
     QTemporaryDir m_program;
     QTemporaryDir m_runtime;
+    // None with the dummy driver.
+    std::unique_ptr<PulseServer> m_sound;
     std::unique_ptr<QProcess> m_server;
     std::unique_ptr<QProcess> m_windowManager;
     std::unique_ptr<QProcess> m_game;
