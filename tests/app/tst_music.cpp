@@ -40,8 +40,7 @@ private slots:
         // A short tune, so that three endings take seconds, not minutes.
         QVERIFY(
             MediaFixtures::writeOneNoteMidi(game.folder().file(QStringLiteral("bkmusic/osmira.mid")), 150));
-        game.load();
-        FormMain &form = game.form();
+        FormMain &form = game.load();
         MMControl *device = deviceOf(form);
         QVERIFY(device);
         int plays = 0;
@@ -67,8 +66,7 @@ private slots:
     {
         GameHarness game;
         game.useRealSound();
-        game.load();
-        FormMain &form = game.form();
+        FormMain &form = game.load();
         MMControl *device = deviceOf(form);
         QVERIFY(device);
 
