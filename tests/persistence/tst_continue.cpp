@@ -14,8 +14,7 @@ namespace {
 constexpr int kPlayerColor = 50232;
 
 // Puzzle 3 of the built bank, which the fixtures under save/ hold.
-const char kGrid3[] = "47186593292317465885693217439274158614765832968532974123"
-                      "9417865568293417714586293";
+const char kGrid3[] = "471865932923174658856932174392741586147658329685329741239417865568293417714586293";
 
 struct Board
 {
@@ -73,7 +72,7 @@ GameState &continueSaved(GameHarness &game)
 }
 
 // What a refused Continue shows: one error box that starts with `head`,
-// the progress bar gone again and the normal pointer.
+// the progress bar gone again, the normal pointer and the bank closed.
 void checkRefused(GameHarness &game, const QString &head, const QList<int> &progressSeen)
 {
     QCOMPARE(game.messages.count(), 1);
