@@ -16,9 +16,10 @@ class Fetch : public QObject
 public:
     LocalHttpServer server;
     QTemporaryDir folder;
-    DLControl control;
     QStringList events;
     QStringList addresses;
+    // Last, so that it goes first, while what it tells can still be kept.
+    DLControl control;
 
     Fetch()
     {
