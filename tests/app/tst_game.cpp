@@ -2,7 +2,6 @@
 #include "Clock.h"
 #include "GameHarness.h"
 #include "ModuleCheck.h"
-#include "ModuleGetNumber.h"
 #include "RandomSource.h"
 #include "Skin.h"
 #include "TimeText.h"
@@ -27,13 +26,6 @@ QByteArray grade(const char *last, const char *fastest, const char *total, const
         + "\r\n\r\n[Grade]\r\n\xA1\xEF\r\n";
 }
 
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
-
 } // namespace
 
 class TestGame : public QObject
@@ -44,14 +36,9 @@ private slots:
     void startLaysOutAPuzzleAndStartsTheClock()
     {
         GameHarness game;
-        game.load();
-        FormMain &form = game.form();
-        QList<int> progress;
-        connect(
-            &form.state().ProgressBarMake, &ProgressModel::valueChanged, this, [&](int v) { progress << v; });
-        game.click(QStringLiteral("cmdStart"));
+        FormMain &form = game.startGame();
 
-        QCOMPARE(progress, (QList<int> { 5, 15, 25, 35, 45, 55, 70, 85, 100, 0 }));
+        QCOMPARE(game.progress, (QList<int> { 5, 15, 25, 35, 45, 55, 70, 85, 100, 0 }));
         QVERIFY(!form.state().ProgressBarMake.Visible());
         QCOMPARE(form.state().MousePointer(), GameState::kPointerDefault);
         QCOMPARE(game.messages.count(), 0);
@@ -95,9 +82,7 @@ private slots:
     void wholeGameToARecordFinish()
     {
         GameHarness game;
-        game.load();
-        FormMain &form = game.form();
-        game.click(QStringLiteral("cmdStart"));
+        FormMain &form = game.startGame();
         game.sound.clear();
         const QList<int> player = game.playerCells();
         game.tick(65);
@@ -151,8 +136,7 @@ private slots:
     {
         GameHarness game;
         game.useRealClock();
-        game.load();
-        FormMain &form = game.form();
+        FormMain &form = game.load();
         // Each tick's caption with the time the test had counted by then,
         // from just before the click that started the clock.
         QElapsedTimer sinceClick;
@@ -213,14 +197,9 @@ private slots:
     void wrongBoardIsMarkedRed()
     {
         GameHarness game;
-        game.load();
-        FormMain &form = game.form();
-        game.click(QStringLiteral("cmdStart"));
-        game.solve();
-        const int wrong = game.playerCells().first();
+        FormMain &form = game.startGame();
+        const int wrong = game.solveWithOneWrong();
         const int right = form.state().SolutionNumber[std::size_t(wrong)];
-        game.clickCell(wrong);
-        game.type(QChar('0' + (right % 9) + 1));
         QVERIFY(form.state().cmdFinished.Enabled());
         game.sound.clear();
         game.click(QStringLiteral("cmdFinished"));
@@ -269,10 +248,8 @@ private slots:
         QFETCH(bool, record);
         QFETCH(QByteArray, fastestAfter);
         GameHarness game;
-        writeFile(
-            game.folder().file(QStringLiteral("grade")), grade("00:00:40", "00:00:30", "01:00:00", " 3 "));
-        game.load();
-        game.click(QStringLiteral("cmdStart"));
+        QVERIFY(game.folder().put(QStringLiteral("grade"), grade("00:00:40", "00:00:30", "01:00:00", " 3 ")));
+        game.startGame();
         game.tick(seconds);
         game.solve();
         game.sound.clear();
@@ -313,12 +290,9 @@ private slots:
         QFETCH(bool, open);
         QFETCH(QStringList, effects);
         GameHarness game;
-        game.load();
-        FormMain &form = game.form();
-        game.click(QStringLiteral("cmdStart"));
+        FormMain &form = game.startGame();
         const int cell = game.playerCells().first();
-        game.clickCell(cell);
-        game.type(QLatin1Char('3'));
+        game.enter(cell, QLatin1Char('3'));
         game.clickCell(cell);
         QCOMPARE(form.state().txtEnter.Text(), QStringLiteral("3"));
         game.sound.clear();
@@ -339,9 +313,7 @@ private slots:
     void entryBoxTakesTextOnlyThroughItsKeys()
     {
         GameHarness game;
-        game.load();
-        FormMain &form = game.form();
-        game.click(QStringLiteral("cmdStart"));
+        FormMain &form = game.startGame();
         const int cell = game.playerCells().first();
         game.clickCell(cell);
         auto *box = qobject_cast<QLineEdit *>(form.view(QStringLiteral("txtEnter")));
@@ -381,9 +353,7 @@ private slots:
     void clicksOnCells()
     {
         GameHarness game;
-        game.load();
-        FormMain &form = game.form();
-        game.click(QStringLiteral("cmdStart"));
+        FormMain &form = game.startGame();
         const int given = [&] {
             for (int i = 0; i < 81; ++i)
                 if (form.state().L(i).ForeColor() == 0)
@@ -422,9 +392,7 @@ private slots:
     void nextReplacesOnlyThePuzzle()
     {
         GameHarness game;
-        game.load();
-        FormMain &form = game.form();
-        game.click(QStringLiteral("cmdStart"));
+        FormMain &form = game.startGame();
         game.tick(300);
         form.state().IsContinuedGame = -1;
         // Real clock seeds, as in play: every draw may differ.
@@ -447,8 +415,7 @@ private slots:
     void difficultyDuringAGameReblanksTheSamePuzzle()
     {
         GameHarness game;
-        game.load();
-        FormMain &form = game.form();
+        FormMain &form = game.load();
         game.trigger(QStringLiteral("menuDo_Difficoulty_Easy"));
         QCOMPARE(form.state().Difficulty, QStringLiteral("easy"));
         QVERIFY(form.state().optEasy.Value() && !form.state().optMedium.Value());
@@ -497,10 +464,11 @@ private slots:
         QFETCH(QString, kind);
         QFETCH(QString, message);
         GameHarness game;
-        const QString bank = game.folder().file(QStringLiteral("problem/problem.dbs"));
-        QFile::remove(bank);
+        const ProgramFolder &folder = game.folder();
+        QVERIFY(QFile::remove(folder.bankFile()));
         if (kind == QLatin1String("empty"))
-            QFile::copy(ProgramFolder::fixture(QStringLiteral("bank/empty-bank.dbs")), bank);
+            QVERIFY(folder.putFixture(
+                QStringLiteral("problem/problem.dbs"), QStringLiteral("bank/empty-bank.dbs")));
         if (kind == QLatin1String("damaged")) {
             QList<BankBuilder::Entry> entries;
             for (int id = 1; id <= 8; ++id) {
@@ -510,11 +478,9 @@ private slots:
                 entry.cells[40] = 0;
                 entries << entry;
             }
-            BankBuilder::write(bank, ModuleGetNumber::bankPassword(), entries);
+            folder.putBank(entries);
         }
-        game.load();
-        FormMain &form = game.form();
-        game.click(QStringLiteral("cmdStart"));
+        FormMain &form = game.startGame();
         QCOMPARE(game.messages.count(), 1);
         QVERIFY2(game.messages.last().text.startsWith(message), qPrintable(game.messages.last().text));
         if (kind == QLatin1String("damaged"))

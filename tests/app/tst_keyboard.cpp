@@ -64,8 +64,7 @@ private slots:
     void arrowsDoNothingWithoutAPuzzle()
     {
         GameHarness game;
-        game.load();
-        FormMain &form = game.form();
+        FormMain &form = game.load();
         QTest::keyClick(&form, Qt::Key_Down);
         QTest::keyClick(&form, Qt::Key_Up);
         QVERIFY(!form.state().txtEnter.Visible());
@@ -76,9 +75,7 @@ private slots:
     void closedBoxOpensOnTheFirstEditableCell()
     {
         GameHarness game;
-        game.load();
-        FormMain &form = game.form();
-        game.click(QStringLiteral("cmdStart"));
+        FormMain &form = game.startGame();
         game.sound.clear();
         QTest::keyClick(&form, Qt::Key_Right);
         const int first = game.playerCells().first();
@@ -108,9 +105,7 @@ private slots:
         QFETCH(int, dx);
         QFETCH(int, dy);
         GameHarness game;
-        game.load();
-        FormMain &form = game.form();
-        game.click(QStringLiteral("cmdStart"));
+        FormMain &form = game.startGame();
         for (const int start : game.playerCells()) {
             game.clickCell(start);
             int at = start;
@@ -136,12 +131,9 @@ private slots:
     void arrowsLeaveTheEntryKeysAlone()
     {
         GameHarness game;
-        game.load();
-        FormMain &form = game.form();
-        game.click(QStringLiteral("cmdStart"));
+        FormMain &form = game.startGame();
         const int cell = game.playerCells().first();
-        game.clickCell(cell);
-        game.type(QLatin1Char('4'));
+        game.enter(cell, QLatin1Char('4'));
         // A closed box reopens on the cell last chosen; the arrow itself
         // types nothing and the digit stays.
         QTest::keyClick(&form, Qt::Key_Left);
@@ -161,8 +153,7 @@ private slots:
     void aWholeGameByKeyboardAlone()
     {
         GameHarness game;
-        game.load();
-        FormMain &form = game.form();
+        FormMain &form = game.load();
         form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
         QTest::keyClick(&form, Qt::Key_B, Qt::ControlModifier);
@@ -198,8 +189,7 @@ private slots:
     void menuKeysOpenTheMenu()
     {
         GameHarness game;
-        game.load();
-        FormMain &form = game.form();
+        FormMain &form = game.load();
         form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
         const auto open = [&](QWidget *target, Qt::Key key, const QList<Qt::Key> &choose) {
@@ -225,9 +215,7 @@ private slots:
     void cellsAndButtonsHaveSpokenNames()
     {
         GameHarness game;
-        game.load();
-        FormMain &form = game.form();
-        game.click(QStringLiteral("cmdStart"));
+        FormMain &form = game.startGame();
         const int player = game.playerCells().first();
         int given = 0;
         while (form.state().L(given).ForeColor() != 0)
@@ -263,8 +251,7 @@ private slots:
     void difficultiesAreRadioButtonsThatPress()
     {
         GameHarness game;
-        game.load();
-        FormMain &form = game.form();
+        FormMain &form = game.load();
         const QStringList options { QStringLiteral("optEasy"), QStringLiteral("optMedium"),
             QStringLiteral("optHard") };
         const QStringList spoken { QStringLiteral("初级"), QStringLiteral("普通"), QStringLiteral("高级") };
@@ -296,9 +283,7 @@ private slots:
     void cellsAreTableCellsReadOnlyWhenGiven()
     {
         GameHarness game;
-        game.load();
-        FormMain &form = game.form();
-        game.click(QStringLiteral("cmdStart"));
+        FormMain &form = game.startGame();
         const QList<int> player = game.playerCells();
         QVERIFY(!player.isEmpty() && player.size() < GameState::kCells);
         for (int i = 0; i < GameState::kCells; ++i) {
@@ -314,8 +299,7 @@ private slots:
     void commandButtonsArePushButtonsThatPress()
     {
         GameHarness game;
-        game.load();
-        FormMain &form = game.form();
+        FormMain &form = game.load();
         for (const QString &name : kCommandButtons) {
             QAccessibleInterface *a = QAccessible::queryAccessibleInterface(form.view(name));
             QVERIFY(a);

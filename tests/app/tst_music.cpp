@@ -17,6 +17,14 @@ MMControl *deviceOf(FormMain &form)
     return dynamic_cast<MMControl *>(form.state().MMControl1);
 }
 
+// How often the device was told to play, of the commands a spy on its
+// commandIssued saw.
+int plays(const QSignalSpy &issued)
+{
+    return int(std::count_if(issued.cbegin(), issued.cend(),
+        [](const QList<QVariant> &command) { return command.at(0).toString() == QLatin1String("play"); }));
+}
+
 } // namespace
 
 // The background music as a player hears it: the window's own sound device
@@ -40,24 +48,19 @@ private slots:
         // A short tune, so that three endings take seconds, not minutes.
         QVERIFY(
             MediaFixtures::writeOneNoteMidi(game.folder().file(QStringLiteral("bkmusic/osmira.mid")), 150));
-        game.load();
-        FormMain &form = game.form();
+        FormMain &form = game.load();
         MMControl *device = deviceOf(form);
         QVERIFY(device);
-        int plays = 0;
-        connect(device, &MMControl::commandIssued, this, [&](const QString &command) {
-            if (command == QLatin1String("play"))
-                ++plays;
-        });
+        QSignalSpy issued(device, &MMControl::commandIssued);
 
         game.click(QStringLiteral("cmdStart"));
-        QCOMPARE(plays, 1);
+        QCOMPARE(plays(issued), 1);
         const QList<int> cells = game.playerCells();
         for (int ending = 1; ending <= 3; ++ending) {
             // Selecting a cell sounds an effect on the same device while the
             // tune plays.
             game.clickCell(cells.at(ending));
-            QTRY_COMPARE_WITH_TIMEOUT(plays, ending + 1, kTuneEndTimeout);
+            QTRY_COMPARE_WITH_TIMEOUT(plays(issued), ending + 1, kTuneEndTimeout);
         }
         QCOMPARE(device->Mode(), MultimediaControl::kModePlaying);
         QVERIFY(form.state().menuSetting_PlayMusic_StopPlay.Visible());
@@ -67,8 +70,7 @@ private slots:
     {
         GameHarness game;
         game.useRealSound();
-        game.load();
-        FormMain &form = game.form();
+        FormMain &form = game.load();
         MMControl *device = deviceOf(form);
         QVERIFY(device);
 
@@ -79,22 +81,18 @@ private slots:
         });
         game.click(QStringLiteral("picTitleLeft"));
         QVERIFY(device->FileName.endsWith(QLatin1String("D_du.wav")));
-        int plays = 0;
-        connect(device, &MMControl::commandIssued, this, [&](const QString &command) {
-            if (command == QLatin1String("play"))
-                ++plays;
-        });
+        QSignalSpy issued(device, &MMControl::commandIssued);
 
         // Music from the title bar before any game: no tune is picked yet,
         // so the effect's file is all the device has.
         game.click(QStringLiteral("picMusicPlay"));
-        QCOMPARE(plays, 1);
+        QCOMPARE(plays(issued), 1);
         QVERIFY(form.state().picMusicStop.Visible());
         QVERIFY(!form.state().picMusicPlay.Visible());
         QVERIFY(form.state().menuSetting_PlayMusic_StopPlay.Visible());
         QTest::qWait(1000);
         QCOMPARE(device->Mode(), MultimediaControl::kModeStopped);
-        QCOMPARE(plays, 1);
+        QCOMPARE(plays(issued), 1);
     }
 };
 

@@ -1,6 +1,7 @@
 #include "AppPath.h"
 #include "CellLabelView.h"
 #include "Clock.h"
+#include "FileBytes.h"
 #include "FormGrade.h"
 #include "FormHelp.h"
 #include "GameHarness.h"
@@ -31,19 +32,6 @@ const QByteArray kDefaultGrade
     = "[LastFinishedTime]\r\n00:00:00\r\n\r\n[FastestTime]\r\n00:00:00\r\n\r\n"
       "[TotalTime]\r\n00:00:00\r\n\r\n[FinishedCount]\r\n0\r\n\r\n[Grade]\r\n\xA1\xEF\r\n";
 
-QByteArray bytesOf(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
-
 QByteArray settingWith(int valueLine, const QByteArray &value)
 {
     QList<QByteArray> lines = kDefaultSetting.split('\n');
@@ -70,8 +58,7 @@ private slots:
     void firstStartInAnEmptyFolder()
     {
         GameHarness game;
-        game.load();
-        FormMain &form = game.form();
+        FormMain &form = game.load();
         QCOMPARE(game.file(QStringLiteral("setting")), kDefaultSetting);
         QCOMPARE(game.file(QStringLiteral("grade")), kDefaultGrade);
         QVERIFY(!form.state().cmdContinue.Enabled());
@@ -112,7 +99,7 @@ private slots:
             QStringLiteral("save.qWzKtb.old"), QStringLiteral("Save.qWzKtb"),
             QStringLiteral("problem.AbCdEf") };
         for (const QString &name : leftovers + others)
-            writeFile(folder.file(name), "x");
+            QVERIFY(folder.put(name, "x"));
         QVERIFY(QDir().mkdir(folder.file(QStringLiteral("grade.QqQqQq"))));
         QVERIFY(QFile::link(
             folder.file(QStringLiteral("save.qWzKt")), folder.file(QStringLiteral("setting.LnKlNk"))));
@@ -153,7 +140,7 @@ private slots:
         QFETCH(QString, item);
         QFETCH(bool, checked);
         GameHarness game;
-        writeFile(game.folder().file(QStringLiteral("setting")), file);
+        QVERIFY(game.folder().put(QStringLiteral("setting"), file));
         game.load();
         QCOMPARE(game.state().findControl(item)->Checked(), checked);
         QCOMPARE(game.form().action(item)->isChecked(), checked);
@@ -162,8 +149,7 @@ private slots:
     void preferenceTogglesTakeEffect()
     {
         GameHarness game;
-        game.load();
-        FormMain &form = game.form();
+        FormMain &form = game.load();
         game.trigger(QStringLiteral("menuSetting_FontBold"));
         QVERIFY(form.state().menuSetting_FontBold.Checked());
         for (int i = 0; i < 81; ++i)
@@ -212,8 +198,7 @@ private slots:
     void bothLayouts()
     {
         GameHarness game;
-        game.load();
-        FormMain &form = game.form();
+        FormMain &form = game.load();
         struct Expect
         {
             int width, right, close, minimize, pin, music;
@@ -251,8 +236,7 @@ private slots:
     void skinnedButtonStates()
     {
         GameHarness game;
-        game.load();
-        FormMain &form = game.form();
+        FormMain &form = game.load();
         auto *save = qobject_cast<SkinButton *>(form.view(QStringLiteral("cmdStart")));
         QVERIFY(save);
         const QString base = Skin::literal(QStringLiteral("start"));
@@ -311,8 +295,8 @@ private slots:
         QFETCH(int, seconds);
         QFETCH(QByteArray, expected);
         GameHarness game;
-        writeFile(game.folder().file(QStringLiteral("grade")),
-            QByteArray(kDefaultGrade).replace("[TotalTime]\r\n00:00:00", "[TotalTime]\r\n" + total));
+        QVERIFY(game.folder().put(QStringLiteral("grade"),
+            QByteArray(kDefaultGrade).replace("[TotalTime]\r\n00:00:00", "[TotalTime]\r\n" + total)));
         game.load();
         Clock::advance(qint64(seconds) * 1000);
         game.sound.clear();
@@ -337,7 +321,7 @@ private slots:
         GameHarness game;
         const QByteArray bad
             = QByteArray(kDefaultGrade).replace("[TotalTime]\r\n00:00:00", "[TotalTime]\r\nlong");
-        writeFile(game.folder().file(QStringLiteral("grade")), bad);
+        QVERIFY(game.folder().put(QStringLiteral("grade"), bad));
         game.load();
         game.form().close();
         QCOMPARE(game.messages.count(), 1);
@@ -375,9 +359,7 @@ private slots:
     void crossHintTintsRowAndColumn()
     {
         GameHarness game;
-        game.load();
-        FormMain &form = game.form();
-        game.click(QStringLiteral("cmdStart"));
+        FormMain &form = game.startGame();
         const int tint = 0xFFC5A2;
         QTest::mouseMove(form.cellView(40));
         QCOMPARE(cellsWithBack(form, tint),
@@ -398,16 +380,13 @@ private slots:
     void numberHintFollowsTheBoard()
     {
         GameHarness game;
-        game.load();
-        FormMain &form = game.form();
-        game.click(QStringLiteral("cmdStart"));
+        FormMain &form = game.startGame();
         game.solve();
         for (int k = 0; k < 9; ++k)
             QVERIFY(form.state().Label1(k).Enabled());
         const int cell = game.playerCells().first();
         const int digit = form.state().SolutionNumber[std::size_t(cell)];
-        game.clickCell(cell);
-        game.type(QLatin1Char('0'));
+        game.enter(cell, QLatin1Char('0'));
         QVERIFY(!form.state().Label1(digit - 1).Enabled());
         QVERIFY(!form.state().cmdFinished.Enabled());
         QVERIFY(!form.state().menuDo_Finished.Enabled());
@@ -416,9 +395,7 @@ private slots:
     void clearErasesThePlayersDigits()
     {
         GameHarness game;
-        game.load();
-        FormMain &form = game.form();
-        game.click(QStringLiteral("cmdStart"));
+        FormMain &form = game.startGame();
         game.solve();
         QVERIFY(form.state().cmdFinished.Enabled());
         const int red = game.playerCells().first();
@@ -446,8 +423,7 @@ private slots:
     void rightClicksCancelAnEntry()
     {
         GameHarness game;
-        game.load();
-        FormMain &form = game.form();
+        FormMain &form = game.load();
         // No game: the background never cancels.
         form.state().txtEnter.setVisible(true);
         QTest::mouseClick(&form, Qt::RightButton, {}, QPoint(2, form.height() - 2));
@@ -478,8 +454,7 @@ private slots:
     void pressesOnPanelsStayOffTheBackground()
     {
         GameHarness game;
-        game.load();
-        FormMain &form = game.form();
+        FormMain &form = game.load();
         game.trigger(QStringLiteral("menuSetting_ShowNumberHint"));
         game.click(QStringLiteral("cmdStart"));
         form.state().ProgressBarMake.setVisible(true);
@@ -522,8 +497,7 @@ private slots:
     void menuButtonAndShortcuts()
     {
         GameHarness game;
-        game.load();
-        FormMain &form = game.form();
+        FormMain &form = game.load();
         // A right release over the menu button opens nothing, but resets it.
         form.state().picTitleLeft.setPicture(Skin::literal(QStringLiteral("titleleft2")));
         game.click(QStringLiteral("picTitleLeft"), Qt::RightButton);
@@ -545,8 +519,7 @@ private slots:
     void menuButtonStaysLitWhileItsMenuIsOpen()
     {
         GameHarness game;
-        game.load();
-        FormMain &form = game.form();
+        FormMain &form = game.load();
         QWidget *button = form.view(QStringLiteral("picTitleLeft"));
         QTest::mouseMove(button, button->rect().center());
         const QString lit = Skin::literal(QStringLiteral("titleleft2"));
@@ -566,9 +539,7 @@ private slots:
     void menuShowsTheGamesCheckMarks()
     {
         GameHarness game;
-        game.load();
-        FormMain &form = game.form();
-        game.click(QStringLiteral("cmdStart"));
+        FormMain &form = game.startGame();
         // Each choice twice: choosing the checked item again keeps its mark.
         for (const char *item :
             { "menuDo_Difficoulty_Medium", "menuDo_Difficoulty_Hard", "menuDo_Difficoulty_Hard",
@@ -686,10 +657,9 @@ private slots:
         QFETCH(int, questions);
         QFETCH(bool, written);
         GameHarness harness;
-        const QString savePath = harness.folder().file(QStringLiteral("save"));
         if (existing)
-            writeFile(savePath, "old");
-        writeFile(harness.folder().file(QStringLiteral("setting")), settingWith(7, "True"));
+            QVERIFY(harness.folder().put(QStringLiteral("save"), "old"));
+        QVERIFY(harness.folder().put(QStringLiteral("setting"), settingWith(7, "True")));
         harness.load();
         if (game)
             harness.click(QStringLiteral("cmdStart"));
@@ -711,7 +681,7 @@ private slots:
     void reloadStartsOverInPlace()
     {
         GameHarness game;
-        writeFile(game.folder().file(QStringLiteral("setting")), settingWith(7, "True"));
+        QVERIFY(game.folder().put(QStringLiteral("setting"), settingWith(7, "True")));
         game.load();
         game.form().move(123, 77);
         game.click(QStringLiteral("cmdStart"));
@@ -748,7 +718,7 @@ private slots:
         // take no files, even for root.
         AppPath::setFolder(game.folder().file(QStringLiteral("gone/away")));
         const QString plain = game.folder().file(QStringLiteral("plain"));
-        writeFile(plain, "not a folder");
+        QVERIFY(FileBytes::write(plain, "not a folder"));
         AppPath::setUserDataFolder(plain + QStringLiteral("/vexa-sudoku"));
         game.load();
         QCOMPARE(game.messages.count(), 1);
@@ -775,8 +745,8 @@ private slots:
             QSKIP("this system lets the test write into a read-only folder");
         game.load();
         QCOMPARE(game.messages.count(), 0);
-        QCOMPARE(bytesOf(folder.userDataFile(QStringLiteral("setting"))), kDefaultSetting);
-        QCOMPARE(bytesOf(folder.userDataFile(QStringLiteral("grade"))), kDefaultGrade);
+        QCOMPARE(FileBytes::read(folder.userDataFile(QStringLiteral("setting"))), kDefaultSetting);
+        QCOMPARE(FileBytes::read(folder.userDataFile(QStringLiteral("grade"))), kDefaultGrade);
 
         // The puzzle still comes from the bank beside the program.
         game.click(QStringLiteral("cmdStart"));
@@ -787,16 +757,15 @@ private slots:
         QCOMPARE(game.messages.last().text, QStringLiteral("存盘操作完成！"));
         game.trigger(QStringLiteral("menuSetting_FontBold"));
         game.form().close();
-        QCOMPARE(bytesOf(folder.userDataFile(QStringLiteral("setting"))), settingWith(19, "True"));
-        QVERIFY(
-            bytesOf(folder.userDataFile(QStringLiteral("grade"))).contains("[TotalTime]\r\n00:01:05\r\n"));
-        QVERIFY(bytesOf(folder.userDataFile(QStringLiteral("save"))).contains("\r\n00:01:05\r\n"));
+        QCOMPARE(FileBytes::read(folder.userDataFile(QStringLiteral("setting"))), settingWith(19, "True"));
+        QVERIFY(FileBytes::read(folder.userDataFile(QStringLiteral("grade")))
+                    .contains("[TotalTime]\r\n00:01:05\r\n"));
+        QVERIFY(FileBytes::read(folder.userDataFile(QStringLiteral("save"))).contains("\r\n00:01:05\r\n"));
         for (const char *name : { "setting", "grade", "save" })
             QVERIFY2(!QFileInfo::exists(folder.file(QLatin1String(name))), name);
 
         // The next start reads them back from there.
-        game.load();
-        FormMain &form = game.form();
+        FormMain &form = game.load();
         QCOMPARE(game.messages.count(), 1);
         QVERIFY(form.state().menuSetting_FontBold.Checked());
         QVERIFY(form.state().cmdContinue.Enabled());
@@ -812,8 +781,7 @@ private slots:
         // A portable copy played while it could take files.
         GameHarness game;
         const ProgramFolder &folder = game.folder();
-        game.load();
-        game.click(QStringLiteral("cmdStart"));
+        game.startGame();
         const QString id = game.state().GetNumberOrder;
         game.tick(65);
         game.click(QStringLiteral("cmdSave"));
@@ -821,7 +789,7 @@ private slots:
         game.form().close();
         QByteArray before;
         for (const char *name : { "setting", "grade", "save" })
-            before += bytesOf(folder.file(QLatin1String(name)));
+            before += FileBytes::read(folder.file(QLatin1String(name)));
 
         // Its folder read-only, the next start finds the player's files
         // there while the player's own folder has none.
@@ -830,8 +798,7 @@ private slots:
             QSKIP("this system lets the test write into a read-only folder");
         AppPath::setFolder(folder.path());
         game.messages.clear();
-        game.load();
-        FormMain &form = game.form();
+        FormMain &form = game.load();
         QCOMPARE(game.messages.count(), 0);
         QVERIFY(form.state().menuSetting_FontBold.Checked());
         QCOMPARE(form.state().strTotalTime.toString(), QStringLiteral("00:01:05"));
@@ -847,21 +814,20 @@ private slots:
         QCOMPARE(game.messages.shown().first().text, QStringLiteral("是否覆盖上次的记录？"));
         QCOMPARE(game.messages.last().text, QStringLiteral("存盘操作完成！"));
         game.form().close();
-        QCOMPARE(bytesOf(folder.userDataFile(QStringLiteral("setting"))), settingWith(19, "True"));
-        QVERIFY(
-            bytesOf(folder.userDataFile(QStringLiteral("grade"))).contains("[TotalTime]\r\n00:01:05\r\n"));
-        QVERIFY(bytesOf(folder.userDataFile(QStringLiteral("save"))).contains("\r\n00:01:05\r\n"));
+        QCOMPARE(FileBytes::read(folder.userDataFile(QStringLiteral("setting"))), settingWith(19, "True"));
+        QVERIFY(FileBytes::read(folder.userDataFile(QStringLiteral("grade")))
+                    .contains("[TotalTime]\r\n00:01:05\r\n"));
+        QVERIFY(FileBytes::read(folder.userDataFile(QStringLiteral("save"))).contains("\r\n00:01:05\r\n"));
         QByteArray after;
         for (const char *name : { "setting", "grade", "save" })
-            after += bytesOf(folder.file(QLatin1String(name)));
+            after += FileBytes::read(folder.file(QLatin1String(name)));
         QCOMPARE(after, before);
     }
 
     void keepingOnScreenRestsUntilTheWindowMoves()
     {
         GameHarness game;
-        game.load();
-        FormMain &form = game.form();
+        FormMain &form = game.load();
         // Standing still, the window needs no watching.
         QTRY_VERIFY_WITH_TIMEOUT(!form.state().Timer2.isActive(), 3000);
         // Moved partly off the screen, it is pulled back as before.
@@ -873,18 +839,10 @@ private slots:
     void titleBarDragsTheWindow()
     {
         GameHarness game;
-        game.load();
-        FormMain &form = game.form();
+        FormMain &form = game.load();
         form.move(100, 100);
         QWidget *title = form.view(QStringLiteral("picTitle"));
-        const QPoint grab(200, 10);
-        QCursor::setPos(title->mapToGlobal(grab));
-        QTest::mousePress(title, Qt::LeftButton, {}, grab);
-        // Offscreen has no window manager: the window follows by hand.
-        const QPointF to = title->mapToGlobal(QPointF(grab)) + QPointF(40, 25);
-        QMouseEvent move(
-            QEvent::MouseMove, title->mapFromGlobal(to), to, Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(title, &move);
+        const QPointF to = GameHarness::pressAndDrag(title, QPoint(200, 10), QPointF(40, 25));
         QCOMPARE(form.pos(), QPoint(140, 125));
         QTest::mouseRelease(title, Qt::LeftButton, {}, title->mapFromGlobal(to.toPoint()));
         QMouseEvent after(QEvent::MouseMove, QPointF(5, 5), title->mapToGlobal(QPointF(5, 5)), Qt::NoButton,
@@ -896,9 +854,7 @@ private slots:
     void everyCommandButtonActs()
     {
         GameHarness game;
-        game.load();
-        FormMain &form = game.form();
-        game.click(QStringLiteral("cmdStart"));
+        FormMain &form = game.startGame();
         game.click(QStringLiteral("cmdSave"));
         QCOMPARE(game.messages.last().text, QStringLiteral("存盘操作完成！"));
         const QString id = form.state().GetNumberOrder;
@@ -918,8 +874,7 @@ private slots:
     void aboutMenuAndF1OpenTheirWindows()
     {
         GameHarness game;
-        game.load();
-        FormMain &form = game.form();
+        FormMain &form = game.load();
         auto topLevelTitled = [](const QString &part) {
             for (QWidget *w : QApplication::topLevelWidgets())
                 if (w->isVisible() && w->windowTitle().contains(part))
@@ -938,8 +893,7 @@ private slots:
     void outputCommandsFromTheMenu()
     {
         GameHarness game;
-        game.load();
-        FormMain &form = game.form();
+        FormMain &form = game.load();
         QVERIFY(!form.action(QStringLiteral("menuGame_CopyToClipboard"))->isEnabled());
         game.click(QStringLiteral("cmdStart"));
         game.trigger(QStringLiteral("menuGame_CopyToClipboard"));
@@ -959,8 +913,7 @@ private slots:
     void minimisedWindowShowsItsTitle()
     {
         GameHarness game;
-        game.load();
-        FormMain &form = game.form();
+        FormMain &form = game.load();
         form.setWindowState(Qt::WindowMinimized);
         QEvent change(QEvent::WindowStateChange);
         QApplication::sendEvent(&form, &change);

@@ -1,4 +1,5 @@
 #include "AppPath.h"
+#include "FileBytes.h"
 #include "GradeFile.h"
 #include "ProgramFolder.h"
 #include "SaveFile.h"
@@ -14,20 +15,6 @@ namespace {
 QStringList entriesOf(const QString &folder)
 {
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-}
-
-QByteArray bytesOf(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
 }
 
 QStringList dataFilePaths()
@@ -65,7 +52,7 @@ private slots:
     void readOnlyProgramFolder()
     {
         ProgramFolder folder;
-        writeBytes(folder.file(QStringLiteral("pictures/logo")), "logo");
+        QVERIFY(folder.put(QStringLiteral("pictures/logo"), "logo"));
         UnwritableFolder readOnly(folder.path());
         if (!readOnly.holds())
             QSKIP("this system lets the test write into a read-only folder");
@@ -74,7 +61,7 @@ private slots:
         QVERIFY(QFileInfo(folder.userDataFolder()).isDir());
         QCOMPARE(dataFilePaths(), pathsIn(folder.userDataFolder()));
         // Assets are still read beside the program.
-        QCOMPARE(bytesOf(AppPath::file(QStringLiteral("\\pictures\\logo"))), QByteArray("logo"));
+        QCOMPARE(FileBytes::read(AppPath::file(QStringLiteral("\\pictures\\logo"))), QByteArray("logo"));
 
         QString error;
         QVERIFY2(GradeFile::createDefaultIfMissing(GradeFile::path(), &error), qPrintable(error));
@@ -103,7 +90,7 @@ private slots:
     {
         QFETCH(QString, relative);
         ProgramFolder folder;
-        writeBytes(folder.file(QStringLiteral("plain")), "not a folder");
+        QVERIFY(folder.put(QStringLiteral("plain"), "not a folder"));
         AppPath::setFolder(folder.file(relative));
         QCOMPARE(AppPath::dataFolder(), folder.userDataFolder());
         QVERIFY(QFileInfo(folder.userDataFolder()).isDir());
@@ -136,7 +123,7 @@ private slots:
     void fallbackThatCannotBeMadeReportsTheFailure()
     {
         ProgramFolder folder;
-        writeBytes(folder.file(QStringLiteral("plain")), "not a folder");
+        QVERIFY(folder.put(QStringLiteral("plain"), "not a folder"));
         AppPath::setFolder(folder.file(QStringLiteral("gone")));
         AppPath::setUserDataFolder(folder.file(QStringLiteral("plain/vexa-sudoku")));
         QCOMPARE(AppPath::dataFolder(), folder.file(QStringLiteral("plain/vexa-sudoku")));

@@ -35,10 +35,9 @@ QList<BankBuilder::Entry> entries(const QStringList &ids, const QString &finishe
     return list;
 }
 
-QString bankPath(const ProgramFolder &folder)
-{
-    return folder.file(QStringLiteral("problem/problem.dbs"));
-}
+// The identifiers the draw picks from.
+const QStringList kDrawnIds { QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
+    QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7"), QStringLiteral("8") };
 
 } // namespace
 
@@ -52,10 +51,8 @@ private slots:
     void drawFindsExactlyTheDrawnId()
     {
         ProgramFolder folder;
-        const QStringList all { QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
-            QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7"),
-            QStringLiteral("8"), QStringLiteral("12"), QStringLiteral("21"), QStringLiteral("1 ") };
-        BankBuilder::write(bankPath(folder), ModuleGetNumber::bankPassword(), entries(all));
+        folder.putBank(entries(
+            kDrawnIds + QStringList { QStringLiteral("12"), QStringLiteral("21"), QStringLiteral("1 ") }));
         ScriptedMessages messages;
         GameState form;
         ModuleGetNumber bank(form);
@@ -73,18 +70,13 @@ private slots:
         }
         QCOMPARE(messages.count(), 0);
         // Every identifier 1..8 comes up, and nothing else ever matches.
-        QCOMPARE(drawn,
-            (QSet<QString> { QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
-                QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7"),
-                QStringLiteral("8") }));
+        QCOMPARE(drawn, QSet<QString>(kDrawnIds.cbegin(), kDrawnIds.cend()));
     }
 
     void recordHoldsTheGridByFieldName()
     {
         ProgramFolder folder;
-        BankBuilder::write(bankPath(folder), ModuleGetNumber::bankPassword(),
-            entries({ QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"),
-                QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7"), QStringLiteral("8") }));
+        folder.putBank(entries(kDrawnIds));
         GameState form;
         ModuleGetNumber bank(form);
         bank.GetNumber();
@@ -101,8 +93,7 @@ private slots:
     void bankWithoutTheDrawnIdGivesAnOpenEmptyResult()
     {
         ProgramFolder folder;
-        BankBuilder::write(
-            bankPath(folder), ModuleGetNumber::bankPassword(), entries({ QStringLiteral("12") }));
+        folder.putBank(entries({ QStringLiteral("12") }));
         ScriptedMessages messages;
         GameState form;
         ModuleGetNumber bank(form);
@@ -141,12 +132,12 @@ private slots:
         QFETCH(QString, description);
         ProgramFolder folder;
         QDir(folder.path()).mkpath(QStringLiteral("problem"));
-        const QString path = bankPath(folder);
+        const QString path = folder.bankFile();
         if (kind == QLatin1String("password")) {
             BankBuilder::write(path, QStringLiteral("not-the-password"), entries({ QStringLiteral("1") }));
         } else if (kind == QLatin1String("text")) {
-            QVERIFY(
-                QFile::copy(ProgramFolder::fixture(QStringLiteral("bank/text-posing-as-bank.dbs")), path));
+            QVERIFY(folder.putFixture(
+                QStringLiteral("problem/problem.dbs"), QStringLiteral("bank/text-posing-as-bank.dbs")));
         } else if (kind == QLatin1String("empty")) {
             QFile f(path);
             QVERIFY(f.open(QIODevice::WriteOnly));
@@ -156,9 +147,7 @@ private slots:
                 AdoConnection::openKeyed(path, ModuleGetNumber::bankPassword(), true));
         } else if (kind == QLatin1String("damaged")) {
             // A bank whose last page, where the records lie, was overwritten.
-            BankBuilder::write(path, ModuleGetNumber::bankPassword(),
-                entries({ QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"),
-                    QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7"), QStringLiteral("8") }));
+            folder.putBank(entries(kDrawnIds));
             QFile f(path);
             QVERIFY(f.open(QIODevice::ReadWrite));
             QVERIFY(f.size() > 2048);
@@ -185,9 +174,7 @@ private slots:
 
         // Nothing is left half open: once the bank is mended the next draw works.
         QFile::remove(path);
-        BankBuilder::write(path, ModuleGetNumber::bankPassword(),
-            entries({ QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"),
-                QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7"), QStringLiteral("8") }));
+        folder.putBank(entries(kDrawnIds));
         bank.GetNumber();
         QCOMPARE(messages.count(), 1);
         QCOMPARE(bank.rsProblem.State(), 1);
@@ -197,9 +184,7 @@ private slots:
     void drawingTwiceReplacesTheFirstResult()
     {
         ProgramFolder folder;
-        BankBuilder::write(bankPath(folder), ModuleGetNumber::bankPassword(),
-            entries({ QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"),
-                QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7"), QStringLiteral("8") }));
+        folder.putBank(entries(kDrawnIds));
         ScriptedMessages messages;
         GameState form;
         ModuleGetNumber bank(form);
@@ -222,7 +207,7 @@ private slots:
         ProgramFolder folder;
         auto list = entries({ QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3") });
         list[1].finished = QStringLiteral("true");
-        BankBuilder::write(bankPath(folder), ModuleGetNumber::bankPassword(), list);
+        folder.putBank(list);
         GameState form;
         ModuleGetNumber bank(form);
 
@@ -259,8 +244,7 @@ private slots:
         QVERIFY(QDir().mkpath(odd + QStringLiteral("/problem")));
         AppPath::setFolder(odd);
         BankBuilder::write(odd + QStringLiteral("/problem/problem.dbs"), ModuleGetNumber::bankPassword(),
-            entries({ QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"),
-                QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7"), QStringLiteral("8") }));
+            entries(kDrawnIds));
         ScriptedMessages messages;
         GameState form;
         ModuleGetNumber bank(form);

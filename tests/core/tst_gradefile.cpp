@@ -1,3 +1,4 @@
+#include "FileBytes.h"
 #include "GradeFile.h"
 #include "ProgramFolder.h"
 #include "TextFile.h"
@@ -10,12 +11,6 @@ const QByteArray kDefaultFile("[LastFinishedTime]\r\n00:00:00\r\n\r\n"
                               "[TotalTime]\r\n00:00:00\r\n\r\n"
                               "[FinishedCount]\r\n0\r\n\r\n"
                               "[Grade]\r\n\xA1\xEF\r\n");
-
-QByteArray bytesOf(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 QStringList texts(const GradeFile::Values &v)
 {
@@ -39,7 +34,7 @@ private slots:
         const QString path = dir.filePath("grade");
         QString error;
         QVERIFY2(GradeFile::createDefaultIfMissing(path, &error), qPrintable(error));
-        QCOMPARE(bytesOf(path), kDefaultFile);
+        QCOMPARE(FileBytes::read(path), kDefaultFile);
     }
 
     void existingFileIsNotReplacedByDefaults()
@@ -47,9 +42,9 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("grade");
         QVERIFY(TextFile::writeLines(path, { "[LastFinishedTime]", "00:01:02" }));
-        const QByteArray before = bytesOf(path);
+        const QByteArray before = FileBytes::read(path);
         QVERIFY(GradeFile::createDefaultIfMissing(path));
-        QCOMPARE(bytesOf(path), before);
+        QCOMPARE(FileBytes::read(path), before);
     }
 
     void fileLiesInTheProgramFolder()
@@ -92,12 +87,12 @@ private slots:
         QVERIFY(GradeFile::write(path, v));
         QByteArray expected = kDefaultFile;
         expected.replace("[FinishedCount]\r\n0\r\n", "[FinishedCount]\r\n 1 \r\n");
-        QCOMPARE(bytesOf(path), expected);
+        QCOMPARE(FileBytes::read(path), expected);
         // Read back it is the text, written unchanged the next time.
         const GradeFile::Values again = GradeFile::read(path);
         QCOMPARE(again.finishedCount.toString(), QStringLiteral(" 1 "));
         QVERIFY(GradeFile::write(path, again));
-        QCOMPARE(bytesOf(path), expected);
+        QCOMPARE(FileBytes::read(path), expected);
     }
 
     void reads_data()
@@ -170,7 +165,7 @@ private slots:
         const GradeFile::Values read = GradeFile::read(ProgramFolder::fixture("grade/" + fixture));
         QVERIFY(GradeFile::write(path, read));
 
-        const QByteArray bytes = bytesOf(path);
+        const QByteArray bytes = FileBytes::read(path);
         QVERIFY(bytes.endsWith("\r\n"));
         const QList<QByteArray> lines = bytes.chopped(2).split('\n');
         QCOMPARE(lines.size(), GradeFile::kLineCount);
@@ -186,7 +181,7 @@ private slots:
 
         // From then on the file is stable: reading and writing changes nothing.
         QVERIFY(GradeFile::write(path, GradeFile::read(path)));
-        QCOMPARE(bytesOf(path), bytes);
+        QCOMPARE(FileBytes::read(path), bytes);
     }
 };
 

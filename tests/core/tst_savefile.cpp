@@ -1,3 +1,4 @@
+#include "FileBytes.h"
 #include "ProgramFolder.h"
 #include "SaveFile.h"
 
@@ -42,12 +43,6 @@ void compareContents(const SaveFile::Contents &actual, const SaveFile::Contents 
     QCOMPARE(actual.difficulty, expected.difficulty);
     QCOMPARE(actual.number, expected.number);
     QCOMPARE(actual.color, expected.color);
-}
-
-QByteArray bytesOf(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 } // namespace
@@ -101,7 +96,7 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("save"));
         QString error;
         QVERIFY2(SaveFile::write(path, fixtureBoard(), QDate(2026, 12, 8), &error), qPrintable(error));
-        const QByteArray bytes = bytesOf(path);
+        const QByteArray bytes = FileBytes::read(path);
         QVERIFY(bytes.startsWith(" 3 \r\n00:10:00\r\nMedium\r\n00,4,0\r\n01,0,50232\r\n02,1,50232\r\n"));
         QVERIFY(bytes.contains("\r\n40,6,255\r\n"));
         QVERIFY(bytes.endsWith("\r\n"));

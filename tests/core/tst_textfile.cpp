@@ -1,49 +1,9 @@
+#include "FileBytes.h"
+#include "FileSizeLimit.h"
 #include "TextFile.h"
 
 #include <QtTest>
-#include <csignal>
-#include <sys/resource.h>
 #include <unistd.h>
-
-namespace {
-QByteArray bytesOf(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool putBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
-// Lowers the largest file size this process may write, so that a write
-// fails part-way as on a full disk; even root is held to it.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_old;
-        limit.rlim_cur = bytes;
-        m_active = setrlimit(RLIMIT_FSIZE, &limit) == 0;
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-    bool isActive() const { return m_active; }
-
-private:
-    rlimit m_old {};
-    void (*m_oldHandler)(int) = nullptr;
-    bool m_active = false;
-};
-} // namespace
 
 class TestTextFile : public QObject
 {
@@ -71,7 +31,7 @@ private slots:
         const QString path = dir.filePath("grade");
         QString error;
         QVERIFY2(TextFile::writeLines(path, lines, &error), qPrintable(error));
-        QCOMPARE(bytesOf(path), bytes);
+        QCOMPARE(FileBytes::read(path), bytes);
     }
 
     void reads_data()
@@ -98,7 +58,7 @@ private slots:
         QFETCH(QStringList, lines);
         QTemporaryDir dir;
         const QString path = dir.filePath("grade");
-        QVERIFY(putBytes(path, bytes));
+        QVERIFY(FileBytes::write(path, bytes));
         const std::optional<QStringList> read = TextFile::readLines(path);
         QVERIFY(read);
         QCOMPARE(*read, lines);
@@ -120,7 +80,7 @@ private slots:
         // A lead byte without its second byte, bytes GBK never uses.
         QTemporaryDir dir;
         const QString path = dir.filePath("grade");
-        QVERIFY(putBytes(path, QByteArray("\xA1\r\nok\r\n\x81\x30\xFF\r\n\xFE\r\nend\r\n")));
+        QVERIFY(FileBytes::write(path, QByteArray("\xA1\r\nok\r\n\x81\x30\xFF\r\n\xFE\r\nend\r\n")));
         const std::optional<QStringList> read = TextFile::readLines(path);
         QVERIFY(read);
         QCOMPARE(read->size(), 5);
@@ -157,7 +117,7 @@ private slots:
         bytes += "TAIL\r\n";
         QTemporaryDir dir;
         const QString path = dir.filePath("huge");
-        QVERIFY(putBytes(path, bytes));
+        QVERIFY(FileBytes::write(path, bytes));
         const std::optional<QStringList> read = TextFile::readLines(path);
         QVERIFY(read);
         const qsizetype whole = TextFile::kMaxReadBytes / lineBytes;
@@ -170,9 +130,9 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath("grade");
-        QVERIFY(putBytes(path, QByteArray(4000, 'o')));
+        QVERIFY(FileBytes::write(path, QByteArray(4000, 'o')));
         QVERIFY(TextFile::writeLines(path, { "new" }));
-        QCOMPARE(bytesOf(path), QByteArray("new\r\n"));
+        QCOMPARE(FileBytes::read(path), QByteArray("new\r\n"));
     }
 
     void missingFolderReportsTheError()
@@ -190,7 +150,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("grade");
         const QByteArray old("old\r\n");
-        QVERIFY(putBytes(path, old));
+        QVERIFY(FileBytes::write(path, old));
         const QFile::Permissions before = QFile::permissions(dir.path());
         QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
         QString error;
@@ -198,7 +158,7 @@ private slots:
         QFile::setPermissions(dir.path(), before);
         QVERIFY(!written);
         QVERIFY(!error.isEmpty());
-        QCOMPARE(bytesOf(path), old);
+        QCOMPARE(FileBytes::read(path), old);
     }
 
     void failingMidWriteKeepsTheOldFile()
@@ -206,7 +166,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("grade");
         const QByteArray old("[Grade]\r\n\xA1\xEF\r\n");
-        QVERIFY(putBytes(path, old));
+        QVERIFY(FileBytes::write(path, old));
         QStringList lines;
         for (int i = 0; i < 200; ++i)
             lines << QStringLiteral("line %1 of a file that will not fit").arg(i);
@@ -220,7 +180,7 @@ private slots:
         }
         QVERIFY(!written);
         QVERIFY(!error.isEmpty());
-        QCOMPARE(bytesOf(path), old);
+        QCOMPARE(FileBytes::read(path), old);
         // No half-written temporary file is left beside it either.
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList { "grade" });
     }

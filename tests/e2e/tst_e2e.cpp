@@ -56,6 +56,21 @@ Puzzle readSavedPuzzle(const XSession &x)
     return p;
 }
 
+// Presses a key that closes the box or menu in front and waits until the
+// main window is the only one left.
+bool closeByKey(XSession &x, const QString &key)
+{
+    x.key(key);
+    return XSession::waitFor([&] { return x.visibleWindows() == 1; });
+}
+
+// Opens the menu with a click on its button (which sounds on the press).
+bool openMenuByMouse(XSession &x)
+{
+    x.click(kMenuButton.x(), kMenuButton.y());
+    return x.waitForDialog();
+}
+
 // Saves by the shortcut and answers the game's messages; the save file
 // then names the puzzle on the board.
 bool saveByShortcut(XSession &x, bool overwrite)
@@ -68,18 +83,15 @@ bool saveByShortcut(XSession &x, bool overwrite)
         if (!x.waitForDialog())
             return false;
     }
-    x.key(QStringLiteral("Return"));
-    return XSession::waitFor([&] { return x.visibleWindows() == 1; });
+    return closeByKey(x, QStringLiteral("Return"));
 }
 
 // Waits for a message box with `title`, closes it with Return and waits
 // until it has gone.
 bool dismissBox(XSession &x, const QString &title)
 {
-    if (!x.waitForDialog() || !x.property(x.dialog(), QStringLiteral("WM_NAME")).contains(title))
-        return false;
-    x.key(QStringLiteral("Return"));
-    return XSession::waitFor([&] { return x.visibleWindows() == 1; });
+    return x.waitForDialog() && x.property(x.dialog(), QStringLiteral("WM_NAME")).contains(title)
+        && closeByKey(x, QStringLiteral("Return"));
 }
 
 bool pixelLike(const QImage &image, const QImage &expected, const QPoint &at)
@@ -325,8 +337,7 @@ private slots:
         QVERIFY(x->property(box, QStringLiteral("WM_NAME")).contains(QStringLiteral("数独SUDOKU 存盘")));
         const QStringList stacking = x->stackingOrder();
         QVERIFY2(stacking.indexOf(box) > stacking.indexOf(x->mainWindow()), qPrintable(stacking.join(u' ')));
-        x->key(QStringLiteral("Return"));
-        QVERIFY(XSession::waitFor([&] { return x->visibleWindows() == 1; }));
+        QVERIFY(closeByKey(*x, QStringLiteral("Return")));
     }
 
     void fifosInPlaceOfFilesCountAsMissing()
@@ -341,10 +352,8 @@ private slots:
         }
         QVERIFY(x->launch());
         // The menu button sounds on its press, then the menu opens.
-        x->click(kMenuButton.x(), kMenuButton.y());
-        QVERIFY(x->waitForDialog());
-        x->key(QStringLiteral("Escape"));
-        QVERIFY(XSession::waitFor([&] { return x->visibleWindows() == 1; }));
+        QVERIFY(openMenuByMouse(*x));
+        QVERIFY(closeByKey(*x, QStringLiteral("Escape")));
         // A save there is, though it cannot be read.
         x->click(kContinue.x(), kContinue.y());
         QVERIFY(dismissBox(*x, QStringLiteral("产生错误")));
@@ -378,13 +387,10 @@ private slots:
     void menuByMouseAndKeyboard()
     {
         QVERIFY(x->launch());
-        x->click(kMenuButton.x(), kMenuButton.y());
-        QVERIFY(x->waitForDialog());
-        x->key(QStringLiteral("Escape"));
-        QVERIFY(XSession::waitFor([&] { return x->visibleWindows() == 1; }));
+        QVERIFY(openMenuByMouse(*x));
+        QVERIFY(closeByKey(*x, QStringLiteral("Escape")));
         // Opened by the mouse, chosen by the keyboard: the first item starts.
-        x->click(kMenuButton.x(), kMenuButton.y());
-        QVERIFY(x->waitForDialog());
+        QVERIFY(openMenuByMouse(*x));
         x->key(QStringLiteral("Down"));
         x->key(QStringLiteral("Return"));
         QVERIFY(startButtonShows(*x, QStringLiteral("start3")));

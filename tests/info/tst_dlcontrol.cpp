@@ -1,4 +1,5 @@
 #include "DLControl.h"
+#include "FileBytes.h"
 #include "LocalHttpServer.h"
 
 #include <QFile>
@@ -8,12 +9,21 @@
 
 namespace {
 
-// Everything a control told, one entry per signal ("failed 4").
-class Recorder : public QObject
+// A control that fetches from a local server into a temporary folder,
+// and everything it told, one entry per signal ("failed 4").
+class Fetch : public QObject
 {
 public:
-    explicit Recorder(DLControl &control)
+    LocalHttpServer server;
+    QTemporaryDir folder;
+    QStringList events;
+    QStringList addresses;
+    // Last, so that it goes first, while what it tells can still be kept.
+    DLControl control;
+
+    Fetch()
     {
+        control.folder = folder.path();
         connect(&control, &DLControl::connecting, this, [this](const QVariant &a) {
             events << QStringLiteral("connecting");
             addresses << a.toString();
@@ -31,6 +41,17 @@ public:
         });
     }
 
+    // Starts the server and points the control at it.
+    bool listen()
+    {
+        if (!server.listen())
+            return false;
+        control.address = server.url();
+        return true;
+    }
+
+    QString savedFile() const { return DLControl::savedFile(folder.path()); }
+
     // An outcome has been told.
     bool done() const
     {
@@ -39,25 +60,7 @@ public:
                 return true;
         return false;
     }
-
-    QStringList events;
-    QStringList addresses;
 };
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 const QByteArray kOldFile = "1.0.1\r\nfrom an earlier check\r\n";
 
@@ -132,123 +135,95 @@ private slots:
         QFETCH(bool, saved);
         QFETCH(bool, oneRequest);
 
-        LocalHttpServer server;
-        QVERIFY(server.listen());
-        server.answer(answer);
-        QTemporaryDir folder;
-        const QString file = DLControl::savedFile(folder.path());
-        writeFile(file, kOldFile);
-
-        DLControl control;
-        Recorder recorder(control);
-        control.address = server.url();
-        control.option = true;
-        control.folder = folder.path();
-        control.start();
-        QTRY_VERIFY(recorder.done());
-        QCOMPARE(recorder.events, events);
-        QCOMPARE(recorder.addresses, QStringList { server.url() });
-        QVERIFY(!control.isBusy());
+        Fetch fetch;
+        QVERIFY(fetch.listen());
+        fetch.server.answer(answer);
+        QVERIFY(FileBytes::write(fetch.savedFile(), kOldFile));
+        fetch.control.option = true;
+        fetch.control.start();
+        QTRY_VERIFY(fetch.done());
+        QCOMPARE(fetch.events, events);
+        QCOMPARE(fetch.addresses, QStringList { fetch.server.url() });
+        QVERIFY(!fetch.control.isBusy());
 
         // Only the one request: a redirect is not followed.
-        QVERIFY(!server.requests().isEmpty());
+        const QList<QByteArray> &requests = fetch.server.requests();
+        QVERIFY(!requests.isEmpty());
         if (oneRequest)
-            QCOMPARE(server.requests().size(), 1);
-        for (const QByteArray &request : server.requests())
+            QCOMPARE(requests.size(), 1);
+        for (const QByteArray &request : requests)
             QCOMPARE(request, QByteArray("GET /vexa/updateinfo.htm HTTP/1.1"));
         if (saved) {
             const QByteArray body = answer.mid(answer.indexOf("\r\n\r\n") + 4);
-            QCOMPARE(readFile(file), body);
+            QCOMPARE(FileBytes::read(fetch.savedFile()), body);
         } else {
             // A failed fetch leaves the last good file whole.
-            QCOMPARE(readFile(file), kOldFile);
+            QCOMPARE(FileBytes::read(fetch.savedFile()), kOldFile);
         }
         // Nothing is told twice or late.
         QTest::qWait(50);
-        QCOMPARE(recorder.events, events);
+        QCOMPARE(fetch.events, events);
     }
 
     void savedAsUpdateinfoInTheFolder()
     {
         QCOMPARE(
             DLControl::savedFile(QStringLiteral("/opt/vexa")), QStringLiteral("/opt/vexa/updateinfo.htm"));
-        LocalHttpServer server;
-        QVERIFY(server.listen());
-        server.answer(LocalHttpServer::ok("1.0.65\r\n"));
-        QTemporaryDir folder;
-        DLControl control;
-        Recorder recorder(control);
-        control.address = server.url();
-        control.folder = folder.path();
-        control.start();
-        QTRY_VERIFY(recorder.done());
-        QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList { "updateinfo.htm" });
+        Fetch fetch;
+        QVERIFY(fetch.listen());
+        fetch.server.answer(LocalHttpServer::ok("1.0.65\r\n"));
+        fetch.control.start();
+        QTRY_VERIFY(fetch.done());
+        QCOMPARE(QDir(fetch.folder.path()).entryList(QDir::Files), QStringList { "updateinfo.htm" });
     }
 
     void refusedConnectionFails()
     {
         const quint16 port = LocalHttpServer::unusedPort();
         QVERIFY(port != 0);
-        QTemporaryDir folder;
-        DLControl control;
-        Recorder recorder(control);
-        control.address = QStringLiteral("http://127.0.0.1:%1/vexa/updateinfo.htm").arg(port);
-        control.folder = folder.path();
-        control.start();
-        QTRY_VERIFY(recorder.done());
-        QCOMPARE(recorder.events, (QStringList { "connecting", "failed 99" }));
-        QVERIFY(!QFile::exists(DLControl::savedFile(folder.path())));
+        Fetch fetch;
+        fetch.control.address = QStringLiteral("http://127.0.0.1:%1/vexa/updateinfo.htm").arg(port);
+        fetch.control.start();
+        QTRY_VERIFY(fetch.done());
+        QCOMPARE(fetch.events, (QStringList { "connecting", "failed 99" }));
+        QVERIFY(!QFile::exists(fetch.savedFile()));
     }
 
     void unwritableFolderFails()
     {
-        LocalHttpServer server;
-        QVERIFY(server.listen());
-        server.answer(LocalHttpServer::ok("1.0.65\r\n"));
-        QTemporaryDir dir;
-        DLControl control;
-        Recorder recorder(control);
-        control.address = server.url();
-        control.folder = dir.filePath(QStringLiteral("no/such/folder"));
-        control.start();
-        QTRY_VERIFY(recorder.done());
-        QCOMPARE(recorder.events, (QStringList { "connecting", "verifying", "failed 4" }));
+        Fetch fetch;
+        QVERIFY(fetch.listen());
+        fetch.server.answer(LocalHttpServer::ok("1.0.65\r\n"));
+        fetch.control.folder = fetch.folder.filePath(QStringLiteral("no/such/folder"));
+        fetch.control.start();
+        QTRY_VERIFY(fetch.done());
+        QCOMPARE(fetch.events, (QStringList { "connecting", "verifying", "failed 4" }));
     }
 
     void silentServerTimesOut()
     {
-        LocalHttpServer server;
-        QVERIFY(server.listen());
-        server.hold();
-        QTemporaryDir folder;
-        DLControl control;
-        control.setTimeout(300);
-        Recorder recorder(control);
-        control.address = server.url();
-        control.folder = folder.path();
-        control.start();
-        QTRY_VERIFY(recorder.done());
-        QCOMPARE(recorder.events, (QStringList { "connecting", "failed 99" }));
+        Fetch fetch;
+        QVERIFY(fetch.listen());
+        fetch.server.hold();
+        fetch.control.setTimeout(300);
+        fetch.control.start();
+        QTRY_VERIFY(fetch.done());
+        QCOMPARE(fetch.events, (QStringList { "connecting", "failed 99" }));
         // The connection is given up, not left hanging.
-        QTRY_COMPARE(server.closedByClient(), 1);
+        QTRY_COMPARE(fetch.server.closedByClient(), 1);
     }
 
     void stalledBodyTimesOut()
     {
-        LocalHttpServer server;
-        QVERIFY(server.listen());
-        server.setScript({ { LocalHttpServer::Behaviour::SendAndHold,
+        Fetch fetch;
+        QVERIFY(fetch.listen());
+        fetch.server.setScript({ { LocalHttpServer::Behaviour::SendAndHold,
             "HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n1.0." } });
-        QTemporaryDir folder;
-        DLControl control;
-        control.setTimeout(300);
-        Recorder recorder(control);
-        control.address = server.url();
-        control.folder = folder.path();
-        control.start();
-        QTRY_VERIFY(recorder.done());
-        QCOMPARE(recorder.events, (QStringList { "connecting", "verifying", "failed 99" }));
-        QVERIFY(!QFile::exists(DLControl::savedFile(folder.path())));
+        fetch.control.setTimeout(300);
+        fetch.control.start();
+        QTRY_VERIFY(fetch.done());
+        QCOMPARE(fetch.events, (QStringList { "connecting", "verifying", "failed 99" }));
+        QVERIFY(!QFile::exists(fetch.savedFile()));
     }
 
     void timeOutDefaults()
@@ -262,67 +237,52 @@ private slots:
 
     void cancelDuringASlowAnswerIsSilent()
     {
-        LocalHttpServer server;
-        QVERIFY(server.listen());
-        server.setScript({ { LocalHttpServer::Behaviour::SendAndHold,
+        Fetch fetch;
+        QVERIFY(fetch.listen());
+        fetch.server.setScript({ { LocalHttpServer::Behaviour::SendAndHold,
             "HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n1.0.65\r\n" } });
-        QTemporaryDir folder;
-        DLControl control;
-        Recorder recorder(control);
-        control.address = server.url();
-        control.folder = folder.path();
-        control.start();
-        QTRY_COMPARE(recorder.events, (QStringList { "connecting", "verifying" }));
-        control.cancel();
-        QVERIFY(!control.isBusy());
-        QCOMPARE(recorder.events, (QStringList { "connecting", "verifying", "disconnected" }));
+        fetch.control.start();
+        QTRY_COMPARE(fetch.events, (QStringList { "connecting", "verifying" }));
+        fetch.control.cancel();
+        QVERIFY(!fetch.control.isBusy());
+        QCOMPARE(fetch.events, (QStringList { "connecting", "verifying", "disconnected" }));
         // Once the server has seen the connection go, nothing more comes.
-        QTRY_COMPARE(server.closedByClient(), 1);
+        QTRY_COMPARE(fetch.server.closedByClient(), 1);
         QTest::qWait(50);
-        QCOMPARE(recorder.events, (QStringList { "connecting", "verifying", "disconnected" }));
-        QVERIFY(!QFile::exists(DLControl::savedFile(folder.path())));
+        QCOMPARE(fetch.events, (QStringList { "connecting", "verifying", "disconnected" }));
+        QVERIFY(!QFile::exists(fetch.savedFile()));
     }
 
     void cancelBeforeAnyAnswer()
     {
-        LocalHttpServer server;
-        QVERIFY(server.listen());
-        server.hold();
-        QTemporaryDir folder;
-        DLControl control;
-        Recorder recorder(control);
-        control.address = server.url();
-        control.folder = folder.path();
-        control.start();
-        control.cancel();
-        QCOMPARE(recorder.events, (QStringList { "connecting", "disconnected" }));
+        Fetch fetch;
+        QVERIFY(fetch.listen());
+        fetch.server.hold();
+        fetch.control.start();
+        fetch.control.cancel();
+        QCOMPARE(fetch.events, (QStringList { "connecting", "disconnected" }));
         // Cancelling again, with nothing running, says nothing.
-        control.cancel();
+        fetch.control.cancel();
         QTest::qWait(50);
-        QCOMPARE(recorder.events, (QStringList { "connecting", "disconnected" }));
+        QCOMPARE(fetch.events, (QStringList { "connecting", "disconnected" }));
     }
 
     void startingAgainDropsTheRunningFetch()
     {
-        LocalHttpServer server;
-        QVERIFY(server.listen());
-        server.setScript({ { LocalHttpServer::Behaviour::Hold, {} },
+        Fetch fetch;
+        QVERIFY(fetch.listen());
+        fetch.server.setScript({ { LocalHttpServer::Behaviour::Hold, {} },
             { LocalHttpServer::Behaviour::Answer, LocalHttpServer::ok("1.0.64\r\n") } });
-        QTemporaryDir folder;
-        DLControl control;
-        Recorder recorder(control);
-        control.address = server.url();
-        control.folder = folder.path();
-        control.start();
-        QTRY_COMPARE(server.requests().size(), 1);
-        control.start();
-        QTRY_VERIFY(recorder.done());
-        QCOMPARE(recorder.events,
+        fetch.control.start();
+        QTRY_COMPARE(fetch.server.requests().size(), 1);
+        fetch.control.start();
+        QTRY_VERIFY(fetch.done());
+        QCOMPARE(fetch.events,
             (QStringList { "connecting", "reconnecting", "connecting", "verifying", "finished 1" }));
-        QTRY_COMPARE(server.closedByClient(), 1);
+        QTRY_COMPARE(fetch.server.closedByClient(), 1);
         QTest::qWait(50);
-        QCOMPARE(recorder.events.size(), 5);
-        QCOMPARE(readFile(DLControl::savedFile(folder.path())), QByteArray("1.0.64\r\n"));
+        QCOMPARE(fetch.events.size(), 5);
+        QCOMPARE(FileBytes::read(fetch.savedFile()), QByteArray("1.0.64\r\n"));
     }
 
     void destroyingAFetchingControlIsSafe()

@@ -1,11 +1,11 @@
 #include "FormAbout.h"
+#include "PopupHarness.h"
 #include "ProgramFolder.h"
 #include "Twips.h"
-#include "UrlOpener.h"
+#include "UrlRecorder.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QScrollBar>
 #include <QtTest>
 
@@ -27,19 +27,10 @@ class TestFormAbout : public QObject
     Q_OBJECT
 
 private:
-    QList<QUrl> m_opened;
+    UrlRecorder m_browser;
 
 private slots:
-    void init()
-    {
-        m_opened.clear();
-        UrlOpener::setHandler([this](const QUrl &url) {
-            m_opened << url;
-            return true;
-        });
-    }
-
-    void cleanup() { UrlOpener::setHandler({}); }
+    void init() { m_browser.opened.clear(); }
 
     void textIsNineLines()
     {
@@ -142,11 +133,11 @@ private slots:
         w.show();
         QTest::mouseClick(w.Picture1, Qt::LeftButton, {}, w.Picture1->rect().center());
         // The base address the build was configured with.
-        QCOMPARE(m_opened, QList<QUrl> { QUrl(QStringLiteral(VEXA_TEST_WEB_BASE)) });
+        QCOMPARE(m_browser.opened, QList<QUrl> { QUrl(QStringLiteral(VEXA_TEST_WEB_BASE)) });
         // Other buttons and the text do not.
         QTest::mouseClick(w.Picture1, Qt::RightButton, {}, w.Picture1->rect().center());
         QTest::mouseClick(w.Text1->viewport(), Qt::LeftButton);
-        QCOMPARE(m_opened.size(), 1);
+        QCOMPARE(m_browser.opened.size(), 1);
     }
 
     void centredOnTheMainWindow_data()
@@ -165,45 +156,26 @@ private slots:
         ProgramFolder folder;
         FormAbout w;
         w.load(main);
-        const QRect r = w.frameGeometry();
-        QCOMPARE(r.top(), qRound(main.top() + main.height() / 2.0 - r.height() / 2.0));
-        QCOMPARE(r.left(), qRound(main.left() + main.width() / 2.0 - r.width() / 2.0));
+        QCOMPARE(w.frameGeometry().topLeft(), PopupHarness::centredOn(main, w.frameGeometry().size()));
     }
 
     void closesWhenDeactivated()
     {
         ProgramFolder folder;
-        QPointer<FormAbout> w = new FormAbout;
-        w->load(QRect());
-        w->showActive();
-        QEvent deactivate(QEvent::WindowDeactivate);
-        QCoreApplication::sendEvent(w, &deactivate);
-        QTRY_VERIFY(w.isNull());
+        QVERIFY(PopupHarness::closesOnDeactivation(PopupHarness::open<FormAbout>(nullptr)));
     }
 
     void closesWhenAnotherWindowIsActivated()
     {
         ProgramFolder folder;
-        QWidget main;
-        main.setGeometry(100, 80, 600, 400);
-        main.show();
-        QPointer<FormAbout> w = new FormAbout(&main);
-        w->load(main.frameGeometry());
-        w->showActive();
-        QVERIFY(QTest::qWaitForWindowActive(w));
-        main.activateWindow();
-        QTRY_VERIFY(w.isNull());
-        QVERIFY(main.isVisible());
+        QVERIFY(PopupHarness::closesWhenTheMainWindowIsActivated(PopupHarness::open<FormAbout>));
     }
 
     void escapeCloses()
     {
         ProgramFolder folder;
-        QPointer<FormAbout> w = new FormAbout;
-        w->load(QRect());
-        w->showActive();
-        QTest::keyClick(w->Text1, Qt::Key_Escape);
-        QTRY_VERIFY(w.isNull());
+        FormAbout *w = PopupHarness::open<FormAbout>(nullptr);
+        QVERIFY(PopupHarness::closesOnEscape(w->Text1, w));
     }
 };
 

@@ -1,9 +1,9 @@
 #include "FormCopyright.h"
+#include "PopupHarness.h"
 #include "ProgramFolder.h"
 #include "Twips.h"
 
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QtTest>
 
 class TestFormCopyright : public QObject
@@ -70,33 +70,20 @@ private slots:
         const QRect main(-40, 30, 777, 455);
         FormCopyright w;
         w.load(main);
-        const QRect r = w.frameGeometry();
-        QCOMPARE(r.top(), qRound(main.top() + main.height() / 2.0 - r.height() / 2.0));
-        QCOMPARE(r.left(), qRound(main.left() + main.width() / 2.0 - r.width() / 2.0));
+        QCOMPARE(w.frameGeometry().topLeft(), PopupHarness::centredOn(main, w.frameGeometry().size()));
     }
 
     void closesWhenDeactivated()
     {
         ProgramFolder folder;
-        QWidget main;
-        main.setGeometry(100, 80, 600, 400);
-        main.show();
-        QPointer<FormCopyright> w = new FormCopyright(&main);
-        w->load(main.frameGeometry());
-        w->showActive();
-        QVERIFY(QTest::qWaitForWindowActive(w));
-        main.activateWindow();
-        QTRY_VERIFY(w.isNull());
+        QVERIFY(PopupHarness::closesWhenTheMainWindowIsActivated(PopupHarness::open<FormCopyright>));
     }
 
     void escapeCloses()
     {
         ProgramFolder folder;
-        QPointer<FormCopyright> w = new FormCopyright;
-        w->load(QRect());
-        w->showActive();
-        QTest::keyClick(w, Qt::Key_Escape);
-        QTRY_VERIFY(w.isNull());
+        FormCopyright *w = PopupHarness::open<FormCopyright>(nullptr);
+        QVERIFY(PopupHarness::closesOnEscape(w, w));
     }
 };
 

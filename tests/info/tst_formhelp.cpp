@@ -1,7 +1,7 @@
 #include "FormHelp.h"
 #include "ProgramFolder.h"
 #include "ScriptedMessages.h"
-#include "UrlOpener.h"
+#include "UrlRecorder.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -66,23 +66,12 @@ class TestFormHelp : public QObject
     Q_OBJECT
 
 private:
-    QList<QUrl> m_opened;
+    UrlRecorder m_browser;
 
 private slots:
-    void init()
-    {
-        m_opened.clear();
-        UrlOpener::setHandler([this](const QUrl &url) {
-            m_opened << url;
-            return true;
-        });
-    }
+    void init() { m_browser.opened.clear(); }
 
-    void cleanup()
-    {
-        delete FormHelp::instance();
-        UrlOpener::setHandler({});
-    }
+    void cleanup() { delete FormHelp::instance(); }
 
     void opensTheStartPage()
     {
@@ -178,7 +167,7 @@ private slots:
         emit help->browser()->anchorClicked(QUrl(link));
         QVERIFY(help->browser()->source().isLocalFile());
         QCOMPARE(QFileInfo(help->browser()->source().toLocalFile()).fileName(), page);
-        QVERIFY(m_opened.isEmpty());
+        QVERIFY(m_browser.opened.isEmpty());
         QVERIFY(!help->browser()->toPlainText().isEmpty());
     }
 

@@ -6,7 +6,7 @@
 #include "ScriptedMessages.h"
 #include "Twips.h"
 #include "UnwritableFolder.h"
-#include "UrlOpener.h"
+#include "UrlRecorder.h"
 #include "WebAddresses.h"
 
 #include <QFile>
@@ -46,7 +46,7 @@ private:
     std::unique_ptr<LocalHttpServer> m_server;
     std::unique_ptr<QWidget> m_main;
     std::unique_ptr<ScriptedMessages> m_messages;
-    QList<QUrl> m_opened;
+    UrlRecorder m_browser;
 
     FormUpdate *openDialog()
     {
@@ -83,17 +83,12 @@ private slots:
         m_main->setGeometry(120, 90, 601, 421);
         m_main->show();
         m_messages = std::make_unique<ScriptedMessages>();
-        m_opened.clear();
-        UrlOpener::setHandler([this](const QUrl &url) {
-            m_opened << url;
-            return true;
-        });
+        m_browser.opened.clear();
     }
 
     void cleanup()
     {
         delete FormUpdate::instance();
-        UrlOpener::setHandler({});
         WebAddresses::resetBase();
         DLControl::resetDefaultTimeout();
         m_messages.reset();
@@ -183,7 +178,7 @@ private slots:
         QVERIFY(dialog->cmdCancel->isEnabled());
         // No question, nothing opened, and the main window waits.
         QCOMPARE(m_messages->count(), 0);
-        QVERIFY(m_opened.isEmpty());
+        QVERIFY(m_browser.opened.isEmpty());
         QVERIFY(!m_main->isEnabled());
         QCOMPARE(m_server->requests().size(), 1);
     }
@@ -301,7 +296,7 @@ private slots:
         QCOMPARE(stateWhenAsked, QStringLiteral("发现新版本"));
         // The home page below the same base the version file came from.
         const QList<QUrl> home { QUrl(m_server->url(QStringLiteral("/vexa/"))) };
-        QCOMPARE(m_opened, opensHome ? home : QList<QUrl>());
+        QCOMPARE(m_browser.opened, opensHome ? home : QList<QUrl>());
         // Unloaded either way, and the main window is the player's again.
         QVERIFY(m_main->isEnabled());
         QVERIFY(FormUpdate::instance() == nullptr);

@@ -6,7 +6,8 @@
 #include "GameHarness.h"
 #include "LocalHttpServer.h"
 #include "ModuleInfo.h"
-#include "UrlOpener.h"
+#include "PopupHarness.h"
+#include "UrlRecorder.h"
 #include "WebAddresses.h"
 
 #include <QLabel>
@@ -22,25 +23,17 @@ class TestModuleInfo : public QObject
     Q_OBJECT
 
 private:
-    QList<QUrl> m_opened;
+    UrlRecorder m_browser;
 
 private slots:
     void initTestCase() { QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy); }
 
-    void init()
-    {
-        m_opened.clear();
-        UrlOpener::setHandler([this](const QUrl &url) {
-            m_opened << url;
-            return true;
-        });
-    }
+    void init() { m_browser.opened.clear(); }
 
     void cleanup()
     {
         delete FormHelp::instance();
         delete FormUpdate::instance();
-        UrlOpener::setHandler({});
         WebAddresses::resetBase();
     }
 
@@ -59,8 +52,7 @@ private slots:
         QFETCH(bool, about);
         QFETCH(bool, mainOnTop);
         GameHarness h;
-        h.load();
-        FormMain &form = h.form();
+        FormMain &form = h.load();
         if (form.state().menuSetting_PutOnFront.Checked() != mainOnTop)
             form.setTopMost(mainOnTop);
         h.sound.clear();
@@ -76,10 +68,8 @@ private slots:
         QVERIFY(popup->isVisible());
         QVERIFY(popup->isWindow());
         QVERIFY(popup->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        const QRect main = form.frameGeometry();
-        const QRect r = popup->frameGeometry();
-        QCOMPARE(r.top(), qRound(main.top() + main.height() / 2.0 - r.height() / 2.0));
-        QCOMPARE(r.left(), qRound(main.left() + main.width() / 2.0 - r.width() / 2.0));
+        QCOMPARE(popup->frameGeometry().topLeft(),
+            PopupHarness::centredOn(form.frameGeometry(), popup->frameGeometry().size()));
         QCOMPARE(h.sound.effects(), QStringList { "D_bubble.wav" });
         // Not modal: the main window can be used, and using it closes the popup.
         QVERIFY(form.isEnabled());
@@ -91,8 +81,7 @@ private slots:
     void helpOpensBesideTheMainWindow()
     {
         GameHarness h;
-        h.load();
-        FormMain &form = h.form();
+        FormMain &form = h.load();
         ModuleInfo::menuAbout_Help_Click(form.state(), &form);
         QPointer<FormHelp> help = FormHelp::instance();
         QVERIFY(help);
@@ -127,7 +116,7 @@ private slots:
         // Below the base address the build was configured with.
         const QString base = QStringLiteral(VEXA_TEST_WEB_BASE);
         QVERIFY(base.endsWith(QLatin1Char('/')));
-        QCOMPARE(m_opened, QList<QUrl> { QUrl(base + QStringLiteral("update.htm")) });
+        QCOMPARE(m_browser.opened, QList<QUrl> { QUrl(base + QStringLiteral("update.htm")) });
         QCOMPARE(WebAddresses::versionFile(), base + QStringLiteral("updateinfo.htm"));
         QCOMPARE(WebAddresses::homePage(), base);
     }
@@ -139,8 +128,7 @@ private slots:
         server.answer(LocalHttpServer::ok("1.0.64\r\n"));
         WebAddresses::setBase(server.url(QStringLiteral("/vexa")));
         GameHarness h;
-        h.load();
-        FormMain &form = h.form();
+        FormMain &form = h.load();
         ModuleInfo::menuGame_SoftUpdata_Click(form.state(), &form);
         QPointer<FormUpdate> dialog = FormUpdate::instance();
         QVERIFY(dialog);

@@ -174,6 +174,14 @@ qint64 fileSize(const QString &path)
     return QFileInfo(path).size();
 }
 
+void openAndPlay(MMControl &control, const QString &file)
+{
+    control.Notify = true;
+    control.FileName = file;
+    control.setCommand(QStringLiteral("open"));
+    control.setCommand(QStringLiteral("play"));
+}
+
 void loopOnDone(MMControl &control)
 {
     QObject::connect(&control, &MMControl::Done, &control, [&control](int) {

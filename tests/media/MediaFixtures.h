@@ -41,6 +41,10 @@ qint64 fileSize(const QString &path);
 // How many playback devices SDL has open in this process now.
 int openDevices();
 
+// Opens the file on the control and plays it, with Notify set so that
+// Done tells when it ends, as the game starts its tune.
+void openAndPlay(MMControl &control, const QString &file);
+
 // The game's tune loop on the control: on Done, a tune that has stopped is
 // rewound and played again.
 void loopOnDone(MMControl &control);

@@ -394,10 +394,7 @@ private slots:
         loopOnDone(control);
         QList<int> modeAfterLoop;
         connect(&control, &MMControl::Done, &control, [&](int) { modeAfterLoop << control.Mode(); });
-        control.Notify = true;
-        control.FileName = m_shortTune;
-        control.setCommand(kOpen);
-        control.setCommand(kPlay);
+        openAndPlay(control, m_shortTune);
 
         QTRY_VERIFY_WITH_TIMEOUT(done.count() >= 2, 2 * kTuneEndTimeout);
         QCOMPARE(modeAfterLoop.at(0), MMControl::kModePlaying);
@@ -423,10 +420,7 @@ private slots:
         MMControl control;
         QSignalSpy done(&control, &MMControl::Done);
         loopOnDone(control);
-        control.Notify = true;
-        control.FileName = m_shortTune;
-        control.setCommand(kOpen);
-        control.setCommand(kPlay);
+        openAndPlay(control, m_shortTune);
         // The rendering of the tune is whole: its length, and the device's
         // buffer, are over within a second and a half without events.
         QTRY_VERIFY_WITH_TIMEOUT(TuneRendering::of(m_shortTune)->isFinished(), kTuneEndTimeout);
@@ -450,10 +444,7 @@ private slots:
         QFETCH(QStringList, commands);
         MMControl control;
         QSignalSpy done(&control, &MMControl::Done);
-        control.Notify = true;
-        control.FileName = m_shortTune;
-        control.setCommand(kOpen);
-        control.setCommand(kPlay);
+        openAndPlay(control, m_shortTune);
         for (const QString &command : std::as_const(commands))
             control.setCommand(command);
         QCOMPARE(control.Mode(), MMControl::kModeStopped);
@@ -499,17 +490,11 @@ private slots:
         // A control gone with its tune's end on the way reports nothing,
         // and the next control plays as usual.
         auto *playing = new MMControl;
-        playing->Notify = true;
-        playing->FileName = m_shortTune;
-        playing->setCommand(kOpen);
-        playing->setCommand(kPlay);
+        openAndPlay(*playing, m_shortTune);
         delete playing;
         MMControl next;
         QSignalSpy done(&next, &MMControl::Done);
-        next.Notify = true;
-        next.FileName = m_shortTune;
-        next.setCommand(kOpen);
-        next.setCommand(kPlay);
+        openAndPlay(next, m_shortTune);
         QCOMPARE(next.Mode(), MMControl::kModePlaying);
         QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, kTuneEndTimeout);
     }

@@ -80,10 +80,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(end() > 0, 5000);
         MMControl music;
         QSignalSpy done(&music, &MMControl::Done);
-        music.Notify = true;
-        music.FileName = m_tune;
-        music.setCommand(QStringLiteral("open"));
-        music.setCommand(QStringLiteral("play"));
+        openAndPlay(music, m_tune);
         // The tune neither ends at once nor cuts the effect short: both go
         // on in the one device they now share.
         QTest::qWait(300);

@@ -43,10 +43,7 @@ private slots:
         // before anyone knows there is none.
         MMControl control;
         QSignalSpy done(&control, &MMControl::Done);
-        control.Notify = true;
-        control.FileName = m_tune;
-        control.setCommand(QStringLiteral("open"));
-        control.setCommand(QStringLiteral("play"));
+        openAndPlay(control, m_tune);
         // The next game reads the mode to show the music's picture.
         QTRY_COMPARE_WITH_TIMEOUT(control.Mode(), MMControl::kModeStopped, 5000);
         QTest::qWait(300);
@@ -111,10 +108,7 @@ private slots:
                 control.setCommand(QStringLiteral("play"));
             }
         });
-        control.Notify = true;
-        control.FileName = m_tune;
-        control.setCommand(QStringLiteral("open"));
-        control.setCommand(QStringLiteral("play"));
+        openAndPlay(control, m_tune);
         QTest::qWait(200);
         QCOMPARE(rounds, 0);
         QCOMPARE(issued.count(), 2);

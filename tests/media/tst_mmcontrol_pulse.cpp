@@ -242,10 +242,7 @@ private slots:
         // A tune and an effect sound when the server stops answering: the
         // exit gives up on them at its deadline instead of waiting on.
         MMControl control;
-        control.Notify = true;
-        control.FileName = m_tune;
-        control.setCommand(QStringLiteral("open"));
-        control.setCommand(QStringLiteral("play"));
+        openAndPlay(control, m_tune);
         control.FileName = m_high;
         control.setCommand(QStringLiteral("sound"));
         QTRY_COMPARE_WITH_TIMEOUT(m_server->sinkInputs(), 2, 10000);

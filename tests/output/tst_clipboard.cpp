@@ -34,9 +34,7 @@ private slots:
     {
         QFETCH(bool, solved);
         GameHarness game;
-        game.load();
-        GameState &form = game.state();
-        game.click(QStringLiteral("cmdStart"));
+        GameState &form = game.startGame().state();
         const QList<int> player = game.playerCells();
         QVERIFY(!player.isEmpty());
         if (solved) {

@@ -205,8 +205,7 @@ private slots:
         QFETCH(QString, used);
         QVERIFY(m_cups->setPrinters(printers, defaultName));
         GameHarness game;
-        game.load();
-        game.click(QStringLiteral("cmdStart"));
+        game.startGame();
         FormPrint *window = FormPrint::menuGame_Print_Click(game.state(), &game.form());
         const QStringList info
             = static_cast<QLabel *>(child(window, "labelPrinter"))->text().split(QStringLiteral("\r\n"));

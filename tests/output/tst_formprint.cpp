@@ -48,16 +48,30 @@ void flushDeletes()
 
 // Starts a game and fills two player cells, one of them in bold, so the
 // board has given digits, player digits and empty cells.
-void startGame(GameHarness &game)
+void startWithTwoEntries(GameHarness &game)
 {
-    game.load();
-    game.click(QStringLiteral("cmdStart"));
+    game.startGame();
     const QList<int> player = game.playerCells();
     QVERIFY(player.size() > 2);
-    game.clickCell(player.at(0));
-    game.type(QLatin1Char('5'));
-    game.clickCell(player.at(1));
-    game.type(QLatin1Char('7'));
+    game.enter(player.at(0), QLatin1Char('5'));
+    game.enter(player.at(1), QLatin1Char('7'));
+}
+
+// The print window, opened by the main window's menu command on a freshly
+// loaded game window.
+FormPrint *openPrintWindow(GameHarness &game)
+{
+    FormMain &form = game.load();
+    return FormPrint::menuGame_Print_Click(form.state(), &form);
+}
+
+// After printing, or failing to, the window is as it was before.
+void checkWindowAsBefore(FormPrint *window)
+{
+    QVERIFY(window->isVisible());
+    for (const char *name : { "Frame1", "labelPrinter", "cmdPrint", "cmdClose", "Frame2Caption" })
+        QVERIFY2(shown(window->findChild<QWidget *>(QString::fromLatin1(name))), name);
+    QCOMPARE(child<QFrame>(window, "Frame2")->frameShape(), QFrame::Box);
 }
 
 // The page as pixels, 50 per inch, with the geometry of the print on it.
@@ -105,7 +119,7 @@ private slots:
     void previewCopiesTheBoard()
     {
         GameHarness game;
-        startGame(game);
+        startWithTwoEntries(game);
         FormMain &form = game.form();
         game.trigger(QStringLiteral("menuSetting_FontBold"));
         // The board is shaded and the player's digits are coloured; the
@@ -147,8 +161,7 @@ private slots:
     {
         QFETCH(bool, putOnFront);
         GameHarness game;
-        game.load();
-        FormMain &form = game.form();
+        FormMain &form = game.load();
         if (!putOnFront)
             game.trigger(QStringLiteral("menuSetting_PutOnFront"));
         QCOMPARE(form.state().menuSetting_PutOnFront.Checked(), putOnFront);
@@ -215,8 +228,7 @@ private slots:
     void windowIsPulledOntoTheScreen()
     {
         GameHarness game;
-        game.load();
-        FormMain &form = game.form();
+        FormMain &form = game.load();
         const QSize screen = form.screen()->geometry().size();
         // Centring on a main window near the bottom-right corner would put
         // the print window partly off the screen.
@@ -243,8 +255,7 @@ private slots:
     void logoAndTitleTakeTurns()
     {
         GameHarness game;
-        game.load();
-        FormPrint *window = FormPrint::menuGame_Print_Click(game.state(), &game.form());
+        FormPrint *window = openPrintWindow(game);
         auto *logo = child<QLabel>(window, "picLogo");
         auto *title = child<QLabel>(window, "labelTitle");
         auto *chkLogo = child<QCheckBox>(window, "chkLogo");
@@ -274,8 +285,7 @@ private slots:
         QFETCH(QString, target);
         QFETCH(bool, startsShown);
         GameHarness game;
-        game.load();
-        FormPrint *window = FormPrint::menuGame_Print_Click(game.state(), &game.form());
+        FormPrint *window = openPrintWindow(game);
         auto *check = window->findChild<QCheckBox *>(box);
         auto *widget = window->findChild<QWidget *>(target);
         QVERIFY(check && widget);
@@ -291,8 +301,7 @@ private slots:
     void colourBlocksShadeTheEdgeBoxes()
     {
         GameHarness game;
-        game.load();
-        FormMain &form = game.form();
+        FormMain &form = game.load();
         // The preview takes the piece colour even while the board has its
         // shading switched off.
         game.trigger(QStringLiteral("menuSetting_PieceColor"));
@@ -329,7 +338,7 @@ private slots:
         if (pdftoppm.isEmpty())
             QSKIP("pdftoppm (poppler-utils) is needed to read the printed page");
         GameHarness game;
-        startGame(game);
+        startWithTwoEntries(game);
         FormMain &form = game.form();
         QTemporaryDir out;
         const QString pdf = out.filePath(QStringLiteral("page.pdf"));
@@ -383,11 +392,7 @@ private slots:
                     QRect(page.at(kFrame2 + 1380, kFrame2 + 1080), page.at(kFrame2 + 3000, kFrame2 + 1300)))
             < 128);
 
-        // Afterwards the window is as before.
-        QVERIFY(window->isVisible());
-        for (const char *name : { "Frame1", "labelPrinter", "cmdPrint", "cmdClose", "Frame2Caption" })
-            QVERIFY2(shown(window->findChild<QWidget *>(QString::fromLatin1(name))), name);
-        QCOMPARE(child<QFrame>(window, "Frame2")->frameShape(), QFrame::Box);
+        checkWindowAsBefore(window);
         window->close();
     }
 
@@ -404,8 +409,7 @@ private slots:
         if (noPrinter && PrintQueue::choose(PrintQueue::printers()))
             QSKIP("this machine has a printer, which would really print");
         GameHarness game;
-        game.load();
-        FormMain &form = game.form();
+        FormMain &form = game.load();
         QTemporaryDir out;
         const QString pdf = out.filePath(QStringLiteral("missing/folder/page.pdf"));
         if (!noPrinter)
@@ -421,11 +425,8 @@ private slots:
         QVERIFY(message.text.contains(noPrinter ? QStringLiteral("打印机") : pdf));
         QVERIFY(!QFile::exists(pdf));
         // The window stays open, with every control back.
-        QVERIFY(window->isVisible());
+        checkWindowAsBefore(window);
         QVERIFY(!form.isVisible());
-        for (const char *name : { "Frame1", "labelPrinter", "cmdPrint", "cmdClose", "Frame2Caption" })
-            QVERIFY2(shown(window->findChild<QWidget *>(QString::fromLatin1(name))), name);
-        QCOMPARE(child<QFrame>(window, "Frame2")->frameShape(), QFrame::Box);
         window->close();
     }
 
@@ -442,8 +443,7 @@ private slots:
     {
         QFETCH(QString, how);
         GameHarness game;
-        game.load();
-        FormMain &form = game.form();
+        FormMain &form = game.load();
         QPointer<FormPrint> window = FormPrint::menuGame_Print_Click(form.state(), &form);
         QVERIFY(!form.isVisible());
         if (how == QLatin1String("cmdClose"))
@@ -462,11 +462,10 @@ private slots:
     void enterOnTheFocusedPrintButtonPrints()
     {
         GameHarness game;
-        game.load();
         QTemporaryDir out;
         const QString pdf = out.filePath(QStringLiteral("page.pdf"));
         FormPrint::setPdfOutput(pdf);
-        QPointer<FormPrint> window = FormPrint::menuGame_Print_Click(game.state(), &game.form());
+        QPointer<FormPrint> window = openPrintWindow(game);
         auto *print = child<QPushButton>(window, "cmdPrint");
         print->setFocus();
         QTest::keyClick(print, Qt::Key_Return);
@@ -493,21 +492,14 @@ private slots:
         QFETCH(QString, where);
         QFETCH(bool, moves);
         GameHarness game;
-        game.load();
-        FormPrint *window = FormPrint::menuGame_Print_Click(game.state(), &game.form());
+        FormPrint *window = openPrintWindow(game);
         window->move(100, 50);
         QWidget *target = where.isEmpty() ? window : window->findChild<QWidget *>(where);
         QVERIFY(target);
         // A point on the widget itself, clear of any child.
         const QPoint grab = where.isEmpty() ? QPoint(2, window->height() - 2) : QPoint(2, 2);
         QCOMPARE(target->childAt(grab), nullptr);
-        QCursor::setPos(target->mapToGlobal(grab));
-        QTest::mousePress(target, Qt::LeftButton, {}, grab);
-        // Offscreen has no window manager: the window follows by hand.
-        const QPointF to = target->mapToGlobal(QPointF(grab)) + QPointF(30, 20);
-        QMouseEvent move(
-            QEvent::MouseMove, target->mapFromGlobal(to), to, Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(target, &move);
+        const QPointF to = GameHarness::pressAndDrag(target, grab, QPointF(30, 20));
         QTest::mouseRelease(target, Qt::LeftButton, {}, target->mapFromGlobal(to.toPoint()));
         QCOMPARE(window->pos(), moves ? QPoint(130, 70) : QPoint(100, 50));
         window->close();

@@ -1,5 +1,6 @@
 #include "AppPath.h"
 #include "DirListBox.h"
+#include "FileBytes.h"
 #include "FormSavePic.h"
 #include "FormSelectPath.h"
 #include "GameHarness.h"
@@ -59,11 +60,18 @@ QRect cellMiddle(int index)
     return QRect(cellRect(index).center() - QPoint(4, 4), QSize(9, 9));
 }
 
-// Confirms `folder` in a freshly opened path window.
-void saveInto(GameHarness &game, const QString &folder)
+// The path window, opened by the main window's menu command on `folder`.
+FormSelectPath *openPathWindow(GameHarness &game, const QString &folder)
 {
     FormSelectPath *dialog = FormSelectPath::menuGame_SavePicture_Click(game.state(), &game.form());
     dialog->Dir->setPath(folder);
+    return dialog;
+}
+
+// Confirms `folder` in a freshly opened path window.
+void saveInto(GameHarness &game, const QString &folder)
+{
+    FormSelectPath *dialog = openPathWindow(game, folder);
     QCOMPARE(dialog->Dir->path(), QDir::cleanPath(folder));
     QTest::mouseClick(child<QPushButton>(dialog, "cmdEnter"), Qt::LeftButton);
     flushDeletes();
@@ -79,8 +87,7 @@ private slots:
     void pathWindowAsLoaded()
     {
         GameHarness game;
-        game.load();
-        FormMain &form = game.form();
+        FormMain &form = game.load();
         form.setWindowIcon(QIcon(QPixmap(16, 16)));
         QPointer<FormSelectPath> dialog = FormSelectPath::menuGame_SavePicture_Click(form.state(), &form);
         QCOMPARE(dialog->windowTitle(), QStringLiteral("请选择存放路径"));
@@ -148,22 +155,16 @@ private slots:
         QFETCH(bool, border);
         QFETCH(bool, existing);
         GameHarness game;
-        game.load();
-        FormMain &form = game.form();
-        game.click(QStringLiteral("cmdStart"));
+        FormMain &form = game.startGame();
         const int entered = game.playerCells().first();
-        game.clickCell(entered);
-        game.type(QLatin1Char('4'));
+        game.enter(entered, QLatin1Char('4'));
         if (border)
             game.trigger(QStringLiteral("menuSetting_ShowBorder"));
         QCOMPARE(form.state().Shape2.Visible(), border);
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("picsave.bmp"));
-        if (existing) {
-            QFile old(path);
-            QVERIFY(old.open(QIODevice::WriteOnly));
-            old.write("not a picture");
-        }
+        if (existing)
+            QVERIFY(FileBytes::write(path, "not a picture"));
 
         // The folder dialog has gone by the time the message names the file.
         bool dialogBehindMessage = false;
@@ -243,8 +244,7 @@ private slots:
     {
         QFETCH(bool, folderGone);
         GameHarness game;
-        game.load();
-        game.click(QStringLiteral("cmdStart"));
+        game.startGame();
         QTemporaryDir base;
         const QString folder = base.filePath(QStringLiteral("pictures"));
         QVERIFY(QDir().mkpath(folder));
@@ -252,9 +252,8 @@ private slots:
         if (!folderGone)
             QVERIFY(QDir().mkpath(path));
 
-        FormSelectPath *dialog = FormSelectPath::menuGame_SavePicture_Click(game.state(), &game.form());
+        FormSelectPath *dialog = openPathWindow(game, folder);
         QPointer<FormSelectPath> guard = dialog;
-        dialog->Dir->setPath(folder);
         if (folderGone)
             QVERIFY(QDir(folder).removeRecursively());
         QTest::mouseClick(child<QPushButton>(dialog, "cmdEnter"), Qt::LeftButton);
@@ -289,13 +288,10 @@ private slots:
     {
         QFETCH(QString, how);
         GameHarness game;
-        game.load();
-        game.click(QStringLiteral("cmdStart"));
+        game.startGame();
         QTemporaryDir folder;
         FormSelectPath::strSavePath = QStringLiteral("/unchanged");
-        QPointer<FormSelectPath> dialog
-            = FormSelectPath::menuGame_SavePicture_Click(game.state(), &game.form());
-        dialog->Dir->setPath(folder.path());
+        QPointer<FormSelectPath> dialog = openPathWindow(game, folder.path());
         if (how == QLatin1String("cmdCancel"))
             QTest::mouseClick(child<QPushButton>(dialog, "cmdCancel"), Qt::LeftButton);
         else if (how == QLatin1String("escape"))
@@ -316,8 +312,7 @@ private slots:
         GameHarness game;
         game.load();
         QTemporaryDir folder;
-        FormSelectPath *dialog = FormSelectPath::menuGame_SavePicture_Click(game.state(), &game.form());
-        dialog->Dir->setPath(folder.path());
+        FormSelectPath *dialog = openPathWindow(game, folder.path());
         QTest::keyClick(dialog->Dir, Qt::Key_Return);
         flushDeletes();
         QVERIFY(QFileInfo::exists(folder.filePath(QStringLiteral("picsave.bmp"))));
@@ -327,8 +322,7 @@ private slots:
     void pictureWindowLiesOverTheBoard()
     {
         GameHarness game;
-        game.load();
-        FormMain &form = game.form();
+        FormMain &form = game.load();
         form.move(40, 30);
         FormSavePic window(&form);
         window.Form_Load(form.state(), &form);

@@ -1,8 +1,6 @@
-#include "BankBuilder.h"
 #include "GameHarness.h"
 #include "ModuleCheck.h"
 #include "ModuleContinue.h"
-#include "ModuleGetNumber.h"
 #include "ModuleSaveFiles.h"
 #include "SaveFile.h"
 #include "Skin.h"
@@ -38,7 +36,7 @@ struct Board
     }
 };
 
-// Everything a Continue that fails must leave as it was.
+// Everything a refused Continue must leave as it was.
 QStringList snapshot(GameState &form)
 {
     QStringList s;
@@ -64,18 +62,28 @@ QStringList snapshot(GameState &form)
     return s;
 }
 
-void copyFixture(GameHarness &game, const QString &name)
+// A window loaded on the save put in its folder before, continued by the
+// handler (the button's sound aside).
+GameState &continueSaved(GameHarness &game)
 {
-    const QString to = game.folder().file(QStringLiteral("save"));
-    QFile::remove(to);
-    QVERIFY(QFile::copy(ProgramFolder::fixture(QStringLiteral("save/") + name), to));
+    game.load();
+    ModuleContinue::cmdContinue_Click(game.state());
+    return game.state();
 }
 
-void writeFile(const QString &path, const QByteArray &bytes)
+// What a refused Continue shows: one error box that starts with `head`,
+// the progress bar gone again, the normal pointer and the bank closed.
+void checkRefused(GameHarness &game, const QString &head, const QList<int> &progressSeen)
 {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
+    QCOMPARE(game.messages.count(), 1);
+    const MessageBox::Request &shown = game.messages.last();
+    QCOMPARE(shown.icon, MessageBox::Icon::Critical);
+    QCOMPARE(shown.title, QStringLiteral("产生错误"));
+    QVERIFY2(shown.text.startsWith(head) && shown.text.size() > head.size(), qPrintable(shown.text));
+    QCOMPARE(game.progress, progressSeen);
+    QVERIFY(!game.state().ProgressBarMake.Visible());
+    QCOMPARE(game.state().MousePointer(), GameState::kPointerDefault);
+    QCOMPARE(game.state().bank.rsProblem.State(), 0);
 }
 
 // Plays a game in a window of its own and saves it after ten minutes: the
@@ -84,23 +92,19 @@ void writeFile(const QString &path, const QByteArray &bytes)
 void playAndSave(bool full, Board *board, QByteArray *file)
 {
     GameHarness game;
-    game.load();
+    game.startGame();
     GameState &form = game.state();
-    game.click(QStringLiteral("cmdStart"));
     game.tick(600);
-    game.solve();
-    if (!full) {
-        const QList<int> player = game.playerCells();
-        QVERIFY(player.size() > 4);
-        const int wrong = player.first();
-        game.clickCell(wrong);
-        game.type(QChar('0' + form.SolutionNumber[std::size_t(wrong)] % 9 + 1));
+    if (full) {
+        game.solve();
+    } else {
+        const int wrong = game.solveWithOneWrong();
         game.click(QStringLiteral("cmdFinished"));
         QCOMPARE(form.L(wrong).ForeColor(), ModuleCheck::kRed);
-        for (int n = 1; n <= 3; ++n) {
-            game.clickCell(player.at(n));
-            game.type(QLatin1Char('0'));
-        }
+        const QList<int> player = game.playerCells();
+        QVERIFY(player.size() > 4);
+        for (int n = 1; n <= 3; ++n)
+            game.enter(player.at(n), QLatin1Char('0'));
     }
     ModuleSaveFiles::cmdSave_Click(form);
     QCOMPARE(game.messages.last().text, QStringLiteral("存盘操作完成！"));
@@ -127,17 +131,14 @@ private slots:
         QVERIFY(saved.captions.contains(QString()));
 
         GameHarness game;
-        writeFile(game.folder().file(QStringLiteral("save")), file);
-        game.load();
-        GameState &form = game.state();
+        QVERIFY(game.folder().put(QStringLiteral("save"), file));
+        GameState &form = game.load().state();
         QVERIFY(form.cmdContinue.Enabled());
-        QList<int> progress;
-        connect(&form.ProgressBarMake, &ProgressModel::valueChanged, this, [&](int v) { progress << v; });
         game.sound.clear();
         ModuleContinue::cmdContinue_Click(form);
 
         QCOMPARE(game.messages.count(), 0);
-        QCOMPARE(progress, (QList<int> { 10, 30, 50, 60, 85, 95, 100, 0 }));
+        QCOMPARE(game.progress, (QList<int> { 10, 30, 50, 60, 85, 95, 100, 0 }));
         QVERIFY(!form.ProgressBarMake.Visible());
         QCOMPARE(form.MousePointer(), GameState::kPointerDefault);
         const Board now = Board::of(form);
@@ -185,11 +186,9 @@ private slots:
 
         // Play goes on: the red digit is mended and the empty cells filled.
         for (int i = 0; i < 81; ++i) {
-            if (form.L(i).ForeColor() == 0
-                || form.L(i).Caption() == QString::number(form.SolutionNumber[std::size_t(i)]))
-                continue;
-            game.clickCell(i);
-            game.type(QChar('0' + form.SolutionNumber[std::size_t(i)]));
+            if (form.L(i).ForeColor() != 0
+                && form.L(i).Caption() != QString::number(form.SolutionNumber[std::size_t(i)]))
+                game.enter(i, QChar('0' + form.SolutionNumber[std::size_t(i)]));
         }
         QVERIFY(form.cmdFinished.Enabled());
     }
@@ -204,10 +203,8 @@ private slots:
         QVERIFY(!saved.captions.contains(QString()));
 
         GameHarness game;
-        writeFile(game.folder().file(QStringLiteral("save")), file);
-        game.load();
-        GameState &form = game.state();
-        ModuleContinue::cmdContinue_Click(form);
+        QVERIFY(game.folder().put(QStringLiteral("save"), file));
+        GameState &form = continueSaved(game);
         QCOMPARE(game.messages.count(), 0);
         QCOMPARE(Board::of(form).captions, saved.captions);
         QVERIFY(form.cmdFinished.Enabled());
@@ -253,9 +250,7 @@ private slots:
         contents->difficulty = word;
         QVERIFY(
             SaveFile::write(game.folder().file(QStringLiteral("save")), *contents, QDate(2026, 1, 1), &why));
-        game.load();
-        GameState &form = game.state();
-        ModuleContinue::cmdContinue_Click(form);
+        GameState &form = continueSaved(game);
 
         QCOMPARE(game.messages.count(), 0);
         QCOMPARE(form.strSavedDifficulty, word);
@@ -288,10 +283,8 @@ private slots:
     {
         QFETCH(QString, name);
         GameHarness game;
-        copyFixture(game, name);
-        game.load();
-        GameState &form = game.state();
-        ModuleContinue::cmdContinue_Click(form);
+        QVERIFY(game.folder().putFixture(QStringLiteral("save"), QStringLiteral("save/") + name));
+        GameState &form = continueSaved(game);
         QCOMPARE(game.messages.count(), 0);
         QCOMPARE(form.GetNumberOrder, QStringLiteral("3"));
         // The solution comes from the bank, not from the file.
@@ -311,9 +304,8 @@ private slots:
     {
         GameHarness game;
         game.useRealClock();
-        copyFixture(game, QStringLiteral("valid.save"));
-        game.load();
-        GameState &form = game.state();
+        QVERIFY(game.folder().putFixture(QStringLiteral("save"), QStringLiteral("save/valid.save")));
+        GameState &form = game.load().state();
         QStringList ticks;
         connect(&form.Timer1, &QTimer::timeout, this, [&] { ticks << form.labelTime.Caption(); });
         game.click(QStringLiteral("cmdContinue"));
@@ -327,9 +319,8 @@ private slots:
     void finishingAContinuedGameKeepsThisRun()
     {
         GameHarness game;
-        copyFixture(game, QStringLiteral("valid.save"));
-        game.load();
-        GameState &form = game.state();
+        QVERIFY(game.folder().putFixture(QStringLiteral("save"), QStringLiteral("save/valid.save")));
+        GameState &form = game.load().state();
         // Changed during this run, so far only in the menu.
         QVERIFY(form.menuSetting_ShowCrossHint.Checked());
         game.trigger(QStringLiteral("menuSetting_ShowCrossHint"));
@@ -379,29 +370,17 @@ private slots:
         QFETCH(QString, name);
         GameHarness game;
         if (!name.isEmpty())
-            copyFixture(game, name);
-        game.load();
-        GameState &form = game.state();
+            QVERIFY(game.folder().putFixture(QStringLiteral("save"), QStringLiteral("save/") + name));
+        GameState &form = game.load().state();
         const QStringList before = snapshot(form);
-        QList<int> progress;
-        connect(&form.ProgressBarMake, &ProgressModel::valueChanged, this, [&](int v) { progress << v; });
         ModuleContinue::cmdContinue_Click(form);
 
-        QCOMPARE(game.messages.count(), 1);
-        const MessageBox::Request &shown = game.messages.last();
-        QCOMPARE(shown.icon, MessageBox::Icon::Critical);
-        QCOMPARE(shown.title, QStringLiteral("产生错误"));
-        const QString head = QStringLiteral("读取存档时出错！\r\n");
-        QVERIFY2(shown.text.startsWith(head) && shown.text.size() > head.size(), qPrintable(shown.text));
-        QCOMPARE(progress, (QList<int> { 10, 0 }));
-        QVERIFY(!form.ProgressBarMake.Visible());
-        QCOMPARE(form.MousePointer(), GameState::kPointerDefault);
+        checkRefused(game, QStringLiteral("读取存档时出错！\r\n"), { 10, 0 });
         QCOMPARE(snapshot(form), before);
         QCOMPARE(form.IsContinuedGame, qint16(0));
         QVERIFY(form.strSavedTime.isEmpty() && form.strSavedDifficulty.isEmpty());
         QCOMPARE(form.SavedNumber, (std::array<qint16, 81> {}));
         QCOMPARE(form.SavedColor, (std::array<qint32, 81> {}));
-        QCOMPARE(form.bank.rsProblem.State(), 0);
     }
 
     void bankWithoutTheSavedPuzzle_data()
@@ -426,49 +405,36 @@ private slots:
         QFETCH(QList<int>, progressSeen);
         QFETCH(QString, cause);
         GameHarness game;
-        const QString bankPath = game.folder().file(QStringLiteral("problem/problem.dbs"));
-        QVERIFY(QFile::remove(bankPath));
+        const ProgramFolder &folder = game.folder();
+        QVERIFY(QFile::remove(folder.bankFile()));
         SudokuGrid::Cells grid {};
         for (int i = 0; i < 81; ++i)
             grid[std::size_t(i)] = kGrid3[i] - '0';
         if (bank == QLatin1String("finished")) {
-            BankBuilder::write(bankPath, ModuleGetNumber::bankPassword(),
-                { { QStringLiteral("3"), QStringLiteral("true"), grid },
-                    { QStringLiteral("4"), QStringLiteral("false"), grid } });
+            folder.putBank({ { QStringLiteral("3"), QStringLiteral("true"), grid },
+                { QStringLiteral("4"), QStringLiteral("false"), grid } });
         } else if (bank == QLatin1String("other ids")) {
-            BankBuilder::write(bankPath, ModuleGetNumber::bankPassword(),
-                { { QStringLiteral("33"), QStringLiteral("false"), grid },
-                    { QStringLiteral("13"), QStringLiteral("false"), grid } });
+            folder.putBank({ { QStringLiteral("33"), QStringLiteral("false"), grid },
+                { QStringLiteral("13"), QStringLiteral("false"), grid } });
         } else if (bank == QLatin1String("damaged")) {
             SudokuGrid::Cells damaged = grid;
             damaged[17] = 0;
-            BankBuilder::write(bankPath, ModuleGetNumber::bankPassword(),
-                { { QStringLiteral("3"), QStringLiteral("false"), damaged } });
+            folder.putBank({ { QStringLiteral("3"), QStringLiteral("false"), damaged } });
         } else if (bank == QLatin1String("text")) {
-            QVERIFY(QFile::copy(
-                ProgramFolder::fixture(QStringLiteral("bank/text-posing-as-bank.dbs")), bankPath));
+            QVERIFY(folder.putFixture(
+                QStringLiteral("problem/problem.dbs"), QStringLiteral("bank/text-posing-as-bank.dbs")));
         }
-        copyFixture(game, QStringLiteral("valid.save"));
-        game.load();
-        GameState &form = game.state();
+        QVERIFY(folder.putFixture(QStringLiteral("save"), QStringLiteral("save/valid.save")));
+        GameState &form = game.load().state();
         const QStringList before = snapshot(form);
-        QList<int> progress;
-        connect(&form.ProgressBarMake, &ProgressModel::valueChanged, this, [&](int v) { progress << v; });
         ModuleContinue::cmdContinue_Click(form);
 
-        QCOMPARE(game.messages.count(), 1);
-        const MessageBox::Request &shown = game.messages.last();
-        QCOMPARE(shown.icon, MessageBox::Icon::Critical);
-        QCOMPARE(shown.title, QStringLiteral("产生错误"));
-        const QString head = QStringLiteral("连接题库时出错！");
-        QVERIFY2(shown.text.startsWith(head) && shown.text.contains(cause), qPrintable(shown.text));
+        checkRefused(game, QStringLiteral("连接题库时出错！"), progressSeen);
+        const QString shown = game.messages.last().text;
+        QVERIFY2(shown.contains(cause), qPrintable(shown));
         // No English words, apart from a quoted file name.
-        const QString words = QString(shown.text).remove(QRegularExpression(QStringLiteral("“[^”]*”")));
-        QVERIFY2(!words.contains(QRegularExpression(QStringLiteral("[A-Za-z]{4}"))), qPrintable(shown.text));
-        QCOMPARE(progress, progressSeen);
-        QVERIFY(!form.ProgressBarMake.Visible());
-        QCOMPARE(form.MousePointer(), GameState::kPointerDefault);
-        QCOMPARE(form.bank.rsProblem.State(), 0);
+        const QString words = QString(shown).remove(QRegularExpression(QStringLiteral("“[^”]*”")));
+        QVERIFY2(!words.contains(QRegularExpression(QStringLiteral("[A-Za-z]{4}"))), qPrintable(shown));
         // The board, the commands and the menus are as they were, with
         // Continue still offered; what was read from the file is kept.
         QStringList after = snapshot(form);
@@ -489,24 +455,20 @@ private slots:
         QByteArray file;
         {
             GameHarness game;
-            copyFixture(game, QStringLiteral("valid.save"));
-            game.load();
-            GameState &form = game.state();
-            ModuleContinue::cmdContinue_Click(form);
+            QVERIFY(game.folder().putFixture(QStringLiteral("save"), QStringLiteral("save/valid.save")));
+            GameState &form = continueSaved(game);
             const Board first = Board::of(form);
             game.tick(30);
-            game.clickCell(1);
-            game.type(QChar(kGrid3[1]));
+            game.enter(1, QChar(kGrid3[1]));
             QCOMPARE(form.L(1).Caption(), QString(QChar(kGrid3[1])));
 
             // Again on the same window: the saved game comes back as saved,
             // with the bank reopened on its puzzle and the clock going on
             // from the saved time.
-            QList<int> progress;
-            connect(&form.ProgressBarMake, &ProgressModel::valueChanged, this, [&](int v) { progress << v; });
+            game.progress.clear();
             ModuleContinue::cmdContinue_Click(form);
             QCOMPARE(game.messages.count(), 0);
-            QCOMPARE(progress, (QList<int> { 10, 30, 50, 60, 85, 95, 100, 0 }));
+            QCOMPARE(game.progress, (QList<int> { 10, 30, 50, 60, 85, 95, 100, 0 }));
             const Board second = Board::of(form);
             QCOMPARE(second.captions, first.captions);
             QCOMPARE(second.colors, first.colors);
@@ -515,8 +477,7 @@ private slots:
             game.tick(1);
             QCOMPARE(form.labelTime.Caption(), QStringLiteral("00:10:01"));
 
-            game.clickCell(1);
-            game.type(QChar(kGrid3[1]));
+            game.enter(1, QChar(kGrid3[1]));
             game.messages.answerNext(MessageBox::Answer::Yes);
             ModuleSaveFiles::cmdSave_Click(form);
             QCOMPARE(game.messages.last().text, QStringLiteral("存盘操作完成！"));
@@ -526,9 +487,8 @@ private slots:
 
         // Saved over and continued in a fresh window, the move is there.
         GameHarness fresh;
-        writeFile(fresh.folder().file(QStringLiteral("save")), file);
-        fresh.load();
-        ModuleContinue::cmdContinue_Click(fresh.state());
+        QVERIFY(fresh.folder().put(QStringLiteral("save"), file));
+        continueSaved(fresh);
         QCOMPARE(fresh.messages.count(), 0);
         QCOMPARE(fresh.state().L(1).Caption(), QString(QChar(kGrid3[1])));
         QCOMPARE(fresh.state().L(1).ForeColor(), kPlayerColor);

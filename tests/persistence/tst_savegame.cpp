@@ -1,11 +1,10 @@
+#include "FileSizeLimit.h"
 #include "GameHarness.h"
 #include "ModuleSaveFiles.h"
 
 #include <QDir>
 #include <QLocale>
 #include <QtTest>
-#include <csignal>
-#include <sys/resource.h>
 
 namespace {
 
@@ -33,44 +32,14 @@ QByteArray expectedFile(GameState &form, const QString &time, const QString &dif
 
 void startAndPlay(GameHarness &game)
 {
-    game.load();
-    game.click(QStringLiteral("cmdStart"));
+    game.startGame();
     const QList<int> player = game.playerCells();
     QVERIFY(player.size() >= 3);
     for (int n = 0; n < 3; ++n) {
         const int i = player.at(n);
-        game.clickCell(i);
-        game.type(QChar('0' + game.state().SolutionNumber[std::size_t(i)]));
+        game.enter(i, QChar('0' + game.state().SolutionNumber[std::size_t(i)]));
     }
 }
-
-// Lets every write past the first bytes of a file fail, as a full disk
-// does, for the lifetime of the object; root is held to it as well.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_saved);
-        m_handler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_saved;
-        limit.rlim_cur = bytes;
-        m_active = setrlimit(RLIMIT_FSIZE, &limit) == 0;
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_saved);
-        std::signal(SIGXFSZ, m_handler);
-    }
-    FileSizeLimit(const FileSizeLimit &) = delete;
-    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
-    bool active() const { return m_active; }
-
-private:
-    rlimit m_saved {};
-    void (*m_handler)(int) = SIG_DFL;
-    bool m_active = false;
-};
 
 } // namespace
 
@@ -144,8 +113,7 @@ private slots:
         QVERIFY(first.contains("\r\n00:01:00\r\n"));
 
         const int cell = game.playerCells().last();
-        game.clickCell(cell);
-        game.type(QChar('0' + form.SolutionNumber[std::size_t(cell)]));
+        game.enter(cell, QChar('0' + form.SolutionNumber[std::size_t(cell)]));
         game.tick(5);
         game.messages.clear();
         game.sound.clear();
@@ -202,7 +170,7 @@ private slots:
             ModuleSaveFiles::cmdSave_Click(form);
         } else {
             FileSizeLimit limit(100);
-            QVERIFY(limit.active());
+            QVERIFY(limit.isActive());
             ModuleSaveFiles::cmdSave_Click(form);
         }
 
@@ -250,8 +218,7 @@ private slots:
         QFETCH(QString, menuItem);
         QFETCH(QString, word);
         GameHarness game;
-        game.load();
-        GameState &form = game.state();
+        GameState &form = game.load().state();
         if (!menuItem.isEmpty())
             game.trigger(menuItem);
         game.click(QStringLiteral("cmdStart"));

@@ -1,3 +1,4 @@
+#include "FileBytes.h"
 #include "GameState.h"
 #include "ModuleSaveFiles.h"
 #include "ProgramFolder.h"
@@ -5,13 +6,7 @@
 
 #include <QtTest>
 
-namespace {
-QByteArray bytesOf(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-} // namespace
+namespace { } // namespace
 
 class TestSaveGrade : public QObject
 {
@@ -45,7 +40,7 @@ private slots:
         ScriptedMessages messages;
         QString error;
         QVERIFY2(ModuleSaveFiles::SaveGrade(form, &error), qPrintable(error));
-        QCOMPARE(bytesOf(folder.file("grade")),
+        QCOMPARE(FileBytes::read(folder.file("grade")),
             QByteArray("[LastFinishedTime]\r\n00:03:21\r\n\r\n[FastestTime]\r\n00:02:10\r\n\r\n"
                        "[TotalTime]\r\n01:00:00\r\n\r\n[FinishedCount]\r\n")
                 + countLine + QByteArray("\r\n\r\n[Grade]\r\n\xA1\xEF\xA1\xEF\r\n"));

@@ -2,6 +2,7 @@
 #include "FormGrade.h"
 #include "GameState.h"
 #include "GradeFile.h"
+#include "PopupHarness.h"
 #include "ProgramFolder.h"
 #include "TextFile.h"
 #include "Twips.h"
@@ -207,32 +208,23 @@ private slots:
         GameState form;
         QWidget main;
         main.setGeometry(100, 80, 600, 400);
-        QPointer<FormGrade> w = FormGrade::open(form, &main);
-        QEvent deactivate(QEvent::WindowDeactivate);
-        QCoreApplication::sendEvent(w, &deactivate);
-        QTRY_VERIFY(w.isNull());
+        QVERIFY(PopupHarness::closesOnDeactivation(FormGrade::open(form, &main)));
     }
 
     void closesWhenAnotherWindowIsActivated()
     {
         ProgramFolder folder;
         GameState form;
-        QWidget main;
-        main.setGeometry(100, 80, 600, 400);
-        main.show();
-        QPointer<FormGrade> w = FormGrade::open(form, &main);
-        QVERIFY(QTest::qWaitForWindowActive(w));
-        main.activateWindow();
-        QTRY_VERIFY(w.isNull());
+        QVERIFY(PopupHarness::closesWhenTheMainWindowIsActivated(
+            [&form](QWidget *main) { return FormGrade::open(form, main); }));
     }
 
     void escapeCloses()
     {
         ProgramFolder folder;
         GameState form;
-        QPointer<FormGrade> w = FormGrade::open(form, nullptr);
-        QTest::keyClick(w, Qt::Key_Escape);
-        QTRY_VERIFY(w.isNull());
+        FormGrade *w = FormGrade::open(form, nullptr);
+        QVERIFY(PopupHarness::closesOnEscape(w, w));
     }
 };
 

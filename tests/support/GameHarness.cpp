@@ -2,10 +2,13 @@
 
 #include "CellLabelView.h"
 #include "Clock.h"
+#include "FileBytes.h"
 #include "RandomSource.h"
 
 #include <QAction>
-#include <QFile>
+#include <QApplication>
+#include <QCursor>
+#include <QMouseEvent>
 #include <QtTest>
 
 GameHarness::GameHarness(quint32 seed, const QDateTime &now)
@@ -21,13 +24,24 @@ GameHarness::~GameHarness()
     Clock::reset();
 }
 
-void GameHarness::load()
+FormMain &GameHarness::load()
 {
     m_form = std::make_unique<FormMain>();
     if (!m_realSound)
         m_form->state().MMControl1 = &sound;
     m_form->Form_Load();
     m_form->show();
+    progress.clear();
+    QObject::connect(&m_form->state().ProgressBarMake, &ProgressModel::valueChanged, m_form.get(),
+        [this](int value) { progress << value; });
+    return *m_form;
+}
+
+FormMain &GameHarness::startGame()
+{
+    load();
+    click(QStringLiteral("cmdStart"));
+    return *m_form;
 }
 
 void GameHarness::useRealClock()
@@ -59,11 +73,28 @@ void GameHarness::typeKey(Qt::Key key)
     QTest::keyClick(m_form->view(QStringLiteral("txtEnter")), key);
 }
 
+void GameHarness::enter(int index, QChar character)
+{
+    clickCell(index);
+    type(character);
+}
+
 void GameHarness::trigger(const QString &menuItem)
 {
     QAction *action = m_form->action(menuItem);
     QVERIFY2(action, qPrintable(menuItem));
     action->trigger();
+}
+
+QPointF GameHarness::pressAndDrag(QWidget *target, const QPoint &grab, const QPointF &by)
+{
+    QCursor::setPos(target->mapToGlobal(grab));
+    QTest::mousePress(target, Qt::LeftButton, {}, grab);
+    const QPointF to = target->mapToGlobal(QPointF(grab)) + by;
+    QMouseEvent move(
+        QEvent::MouseMove, target->mapFromGlobal(to), to, Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &move);
+    return to;
 }
 
 void GameHarness::tick(int seconds)
@@ -83,16 +114,19 @@ QList<int> GameHarness::playerCells()
 
 void GameHarness::solve()
 {
-    for (const int i : playerCells()) {
-        clickCell(i);
-        type(QChar('0' + m_form->state().SolutionNumber[std::size_t(i)]));
-    }
+    for (const int i : playerCells())
+        enter(i, QChar('0' + m_form->state().SolutionNumber[std::size_t(i)]));
+}
+
+int GameHarness::solveWithOneWrong()
+{
+    solve();
+    const int wrong = playerCells().first();
+    enter(wrong, QChar('0' + m_form->state().SolutionNumber[std::size_t(wrong)] % 9 + 1));
+    return wrong;
 }
 
 QByteArray GameHarness::file(const QString &name) const
 {
-    QFile f(m_folder.file(name));
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
+    return FileBytes::read(m_folder.file(name));
 }

@@ -1,6 +1,8 @@
 #include "ProgramFolder.h"
 
 #include "AppPath.h"
+#include "FileBytes.h"
+#include "ModuleGetNumber.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -43,4 +45,22 @@ QString ProgramFolder::buildFolder()
 QString ProgramFolder::fixture(const QString &relative)
 {
     return qEnvironmentVariable("VEXA_TEST_FIXTURES") + QLatin1Char('/') + relative;
+}
+
+bool ProgramFolder::put(const QString &relative, const QByteArray &bytes) const
+{
+    return QDir().mkpath(QFileInfo(file(relative)).absolutePath()) && FileBytes::write(file(relative), bytes);
+}
+
+bool ProgramFolder::putFixture(const QString &relative, const QString &fixtureName) const
+{
+    QFile::remove(file(relative));
+    return QDir().mkpath(QFileInfo(file(relative)).absolutePath())
+        && QFile::copy(fixture(fixtureName), file(relative));
+}
+
+void ProgramFolder::putBank(const QList<BankBuilder::Entry> &entries) const
+{
+    QDir().mkpath(QFileInfo(bankFile()).absolutePath());
+    BankBuilder::write(bankFile(), ModuleGetNumber::bankPassword(), entries);
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "BankBuilder.h"
+
+#include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -18,6 +21,17 @@ public:
     QString path() const { return m_dir.path(); }
     QString file(const QString &relative) const { return m_dir.filePath(relative); }
     bool isValid() const { return m_dir.isValid() && m_home.isValid(); }
+
+    // Puts a file in place, in a folder made for it if need be, replacing
+    // what was there: these bytes, or a copy of a fixture (named as
+    // fixture() names it). False when that failed.
+    bool put(const QString &relative, const QByteArray &bytes) const;
+    bool putFixture(const QString &relative, const QString &fixtureName) const;
+
+    // Where the game looks for its puzzle bank, and a bank of these
+    // puzzles put there, locked with the game's password. Throws AdoError.
+    QString bankFile() const { return file(QStringLiteral("problem/problem.dbs")); }
+    void putBank(const QList<BankBuilder::Entry> &entries) const;
 
     // Where the game's files go when the program folder takes none; not
     // made until the game needs it.
