@@ -1,5 +1,7 @@
 #include "FormMain.h"
 
+#include "BgrColor.h"
+#include "BoardColors.h"
 #include "CellLabelView.h"
 #include "CjkFont.h"
 #include "ControlBinder.h"
@@ -201,7 +203,8 @@ void FormMain::createViews()
     frame1->setAttribute(Qt::WA_NoMousePropagation);
     ControlBinder::bindWidget(form.Frame1, frame1, ControlBinder::FollowGeometry);
     m_views.insert(form.Frame1.objectName(), frame1);
-    for (Control *option : { &form.optEasy, &form.optMedium, &form.optHard }) {
+    for (const Difficulty::Level &level : Difficulty::levels()) {
+        Control *option = &(form.*level.option);
         auto *button = new QRadioButton(option->Caption(), frame1);
         button->setObjectName(option->objectName());
         button->setGeometry(twipsRect(option->Left(), option->Top(), option->Width(), option->Height()));
@@ -455,7 +458,7 @@ void FormMain::paintEvent(QPaintEvent *)
     };
     frame(m_state.Shape1, QColor(128, 128, 128));
     frame(m_state.Shape3, QColor(64, 64, 64));
-    frame(m_state.Shape2, QColor(64, 64, 64));
+    frame(m_state.Shape2, toQColor(BoardColors::kBorder));
 }
 
 void FormMain::Form_Initialize()
@@ -619,17 +622,20 @@ void FormMain::cmdContinue_Click()
 
 void FormMain::menuDo_Difficoulty_Easy_Click()
 {
-    ModuleNewGame::menuDo_Difficoulty_Easy_Click(m_state);
+    ModuleNewGame::menuDo_Difficoulty_Click(
+        m_state, *Difficulty::withMenuItem(&GameState::menuDo_Difficoulty_Easy));
 }
 
 void FormMain::menuDo_Difficoulty_Medium_Click()
 {
-    ModuleNewGame::menuDo_Difficoulty_Medium_Click(m_state);
+    ModuleNewGame::menuDo_Difficoulty_Click(
+        m_state, *Difficulty::withMenuItem(&GameState::menuDo_Difficoulty_Medium));
 }
 
 void FormMain::menuDo_Difficoulty_Hard_Click()
 {
-    ModuleNewGame::menuDo_Difficoulty_Hard_Click(m_state);
+    ModuleNewGame::menuDo_Difficoulty_Click(
+        m_state, *Difficulty::withMenuItem(&GameState::menuDo_Difficoulty_Hard));
 }
 
 void FormMain::menuDo_Finished_Click()
@@ -659,7 +665,7 @@ void FormMain::L_MouseDown(int index, int button, int, int, int)
 
 void FormMain::txtEnter_KeyPress(QChar character)
 {
-    ModuleEntry::typeCharacter(m_state, character);
+    ModuleEntry::txtEnter_KeyPress(m_state, character);
 }
 
 void FormMain::txtEnter_MouseDown(int button)

@@ -1,13 +1,15 @@
 #include "ModuleFormLoad.h"
 
 #include "AppPath.h"
+#include "BoardColors.h"
 #include "Clock.h"
+#include "Difficulty.h"
+#include "GameCommands.h"
 #include "GameState.h"
 #include "GradeFile.h"
 #include "MessageBox.h"
 #include "ModuleGameSetting.h"
 #include "MultimediaControl.h"
-#include "Rgb.h"
 #include "SaveFile.h"
 #include "SettingFile.h"
 #include "Skin.h"
@@ -21,13 +23,13 @@ void ModuleFormLoad::applyDesign(GameState &form)
     constexpr int kRight = 4800;
     form.Frame1.move(kRight, 450, 1335, 1245);
     form.Frame1.setCaption(QStringLiteral("难度选择"));
-    form.optEasy.setCaption(QStringLiteral("初级"));
-    form.optEasy.move(300, 280, 855, 255);
-    form.optMedium.setCaption(QStringLiteral("普通"));
-    form.optMedium.move(300, 570, 855, 255);
-    form.optHard.setCaption(QStringLiteral("高级"));
-    form.optHard.move(300, 855, 855, 255);
-    form.optMedium.setChecked(true);
+    for (const Difficulty::Level &level : Difficulty::levels()) {
+        Control &option = form.*level.option;
+        option.setCaption(level.captionText());
+        option.move(300, level.optionTop, 855, 255);
+        (form.*level.menuItem).setCaption(level.captionText());
+    }
+    (form.*Difficulty::atStart().option).setChecked(true);
 
     struct Button
     {
@@ -47,26 +49,28 @@ void ModuleFormLoad::applyDesign(GameState &form)
     form.labelTime.setFontSize(12);
     form.labelTime.setCaption(QStringLiteral("00:00:00"));
 
-    form.picTitleLeft.move(0, 0, 1830, 390);
-    form.picTitleLeft.setPicture(Skin::literal(QStringLiteral("titleleft1")));
-    form.picTitle.move(30, 0, 6975, 390);
-    form.picTitle.setPicture(Skin::literal(QStringLiteral("titleshort")));
-    form.picMusicPlay.move(4630, 85, 225, 225);
-    form.picMusicPlay.setPicture(Skin::literal(QStringLiteral("musicplay")));
-    form.picMusicStop.move(4630, 85, 225, 225);
-    form.picMusicStop.setPicture(Skin::literal(QStringLiteral("musicstop")));
+    struct Picture
+    {
+        Control &control;
+        const char *file;
+        int left, top, width, height;
+    };
+    for (const Picture &p : { Picture { form.picTitleLeft, "titleleft1", 0, 0, 1830, 390 },
+             Picture { form.picTitle, "titleshort", 30, 0, 6975, 390 },
+             Picture { form.picMusicPlay, "musicplay", 4630, 85, 225, 225 },
+             Picture { form.picMusicStop, "musicstop", 4630, 85, 225, 225 },
+             Picture { form.picPutOnFront, "putonfront1", 4900, 85, 225, 225 },
+             Picture { form.picMinimize, "minimize1", 5220, 85, 375, 225 },
+             Picture { form.picClose, "close1", 5640, 85, 525, 225 } }) {
+        p.control.move(p.left, p.top, p.width, p.height);
+        p.control.setPicture(Skin::literal(QLatin1String(p.file)));
+    }
     form.picMusicStop.setVisible(false);
-    form.picPutOnFront.move(4900, 85, 225, 225);
-    form.picPutOnFront.setPicture(Skin::literal(QStringLiteral("putonfront1")));
-    form.picMinimize.move(5220, 85, 375, 225);
-    form.picMinimize.setPicture(Skin::literal(QStringLiteral("minimize1")));
-    form.picClose.move(5640, 85, 525, 225);
-    form.picClose.setPicture(Skin::literal(QStringLiteral("close1")));
 
     form.Frame2.move(4780, 430, 620, 4620);
     for (int k = 0; k < 9; ++k) {
         form.Label1(k).move(120, 220 + 490 * k, 375, 375);
-        form.Label1(k).setBackColor(RGB(255, 255, 255));
+        form.Label1(k).setBackColor(BoardColors::kPaper);
     }
     form.Shape2.move(130, 530, 4530, 4530);
     form.txtEnter.move(0, 0, 515, 515);
@@ -84,9 +88,6 @@ void ModuleFormLoad::applyDesign(GameState &form)
         { "menuDo", "操作(&D)" },
         { "menuDo_Next", "下一题(&N)" },
         { "menuDo_Difficoulty", "难度选择" },
-        { "menuDo_Difficoulty_Easy", "初级" },
-        { "menuDo_Difficoulty_Medium", "普通" },
-        { "menuDo_Difficoulty_Hard", "高级" },
         { "menuDo_Finished", "完成(&F)" },
         { "menuSetting", "设置(&S)" },
         { "menuSetting_ShowNumberHint", "显示数字提示" },
@@ -164,9 +165,7 @@ void ModuleFormLoad::Form_Load(GameState &form)
     for (Control *item : { &form.menuGame_Clear, &form.menuGame_Print, &form.menuGame_SavePicture,
              &form.menuGame_CopyToClipboard })
         item->setEnabled(false);
-    form.menuDo_Difficoulty_Easy.setChecked(false);
-    form.menuDo_Difficoulty_Medium.setChecked(true);
-    form.menuDo_Difficoulty_Hard.setChecked(false);
+    Difficulty::checkMenuItem(form, Difficulty::atStart());
     form.menuSetting_PlayMusic.setEnabled(false);
     form.menuSetting_ShowNumberHint.setChecked(SettingFile::isOn(setting.at(SettingFile::kShowNumberHint)));
     ModuleGameSetting::ApplyLayout(form);
@@ -183,10 +182,10 @@ void ModuleFormLoad::Form_Load(GameState &form)
     form.menuSetting_ShowBorder.setChecked(border);
     form.Shape2.setVisible(border);
 
-    form.lColorValue = QString::number(RGB(162, 197, 255));
-    form.lEmptyColorValue = QString::number(RGB(56, 196, 0));
-    form.lNumericalTimeTrueColor = QString::number(RGB(255, 255, 255));
-    form.lPieceColorValue = QString::number(RGB(230, 230, 230));
+    form.lColorValue = QString::number(BoardColors::kHint);
+    form.lEmptyColorValue = QString::number(BoardColors::kPlayer);
+    form.lNumericalTimeTrueColor = QString::number(BoardColors::kNumberHintComplete);
+    form.lPieceColorValue = QString::number(BoardColors::kShading);
     form.labelTime.setCaption(QStringLiteral("00:00:00"));
 
     form.txtEnter.setWidth(515);
@@ -196,36 +195,26 @@ void ModuleFormLoad::Form_Load(GameState &form)
     form.txtEnter.setText(QString());
     form.txtEnter.setFontSize(19);
     form.txtEnter.setFontBold(false);
-    form.txtEnter.setBackColor(RGB(255, 180, 55));
+    form.txtEnter.setBackColor(BoardColors::kEntry);
 
     const bool saved = QFileInfo::exists(SaveFile::pathToRead());
     Skin::setEnabled(form.cmdContinue, QStringLiteral("continue"), saved);
     form.menuGame_Continue.setEnabled(saved);
-    Skin::setEnabled(form.cmdSave, QStringLiteral("save"), false);
-    Skin::setEnabled(form.cmdNext, QStringLiteral("next"), false);
-    Skin::setEnabled(form.cmdFinished, QStringLiteral("finish"), false);
-    form.menuGame_Save.setEnabled(false);
-    form.menuDo_Next.setEnabled(false);
-    form.menuDo_Finished.setEnabled(false);
+    GameCommands::withdrawPlay(form);
     form.labelTime.setVisible(false);
-    form.optMedium.setValue(true);
+    (form.*Difficulty::atStart().option).setValue(true);
     form.ProgressBarMake.setVisible(false);
 
     for (int i = 0; i < GameState::kCells; ++i) {
         CellLabel &cell = form.L(i);
-        cell.setCaption(QString());
+        cell.clear();
         cell.setFontSize(24);
-        cell.setForeColor(0);
         cell.setFontBold(bold);
         cell.setEnabled(false);
     }
     ModuleGameSetting::RepaintBoard(form);
-    if (form.optEasy.Value())
-        form.Difficulty = QStringLiteral("easy");
-    if (form.optMedium.Value())
-        form.Difficulty = QStringLiteral("medium");
-    if (form.optHard.Value())
-        form.Difficulty = QStringLiteral("hard");
+    if (const Difficulty::Level *level = Difficulty::selected(form))
+        form.Difficulty = level->wordText();
     for (int k = 0; k < 9; ++k) {
         form.Label1(k).setFontBold(true);
         form.Label1(k).setFontSize(17);

@@ -2,6 +2,7 @@
 
 #include "AdoError.h"
 #include "AppPath.h"
+#include "BoardColors.h"
 #include "CellLabel.h"
 #include "SaveFile.h"
 
@@ -142,7 +143,7 @@ FeelPlayer::Puzzle FeelPlayer::savedPuzzle() const
     Puzzle p;
     p.id = saved->id;
     for (int i = 0; i < GameState::kCells; ++i)
-        if (saved->color[std::size_t(i)] != SaveFile::kGivenColor)
+        if (saved->color[std::size_t(i)] != BoardColors::kGiven)
             p.playerCells << i;
     AppPath::setFolder(m_session.programFolder());
     try {

@@ -83,7 +83,7 @@ int main(int argc, char **argv)
     int cell = 0;
     results << BenchTimer::measure(
         QStringLiteral("one typed digit"), 200, 2,
-        [&] { ModuleEntry::typeCharacter(form, QLatin1Char('5')); },
+        [&] { ModuleEntry::txtEnter_KeyPress(form, QLatin1Char('5')); },
         [&] {
             while (form.L(cell).ForeColor() == 0)
                 cell = (cell + 1) % 81;

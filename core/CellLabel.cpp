@@ -55,3 +55,53 @@ void CellLabel::setFontSize(int size)
     m_fontSize = size;
     emit changed(m_index);
 }
+
+int CellLabel::digitOf(QStringView text)
+{
+    if (text.size() != 1 || text.at(0) < QLatin1Char('1') || text.at(0) > QLatin1Char('9'))
+        return 0;
+    return text.at(0).unicode() - '0';
+}
+
+CellKind CellLabel::kindOf(int foreColor)
+{
+    if (foreColor == BoardColors::kGiven)
+        return CellKind::Given;
+    if (foreColor == BoardColors::kWrong)
+        return CellKind::Wrong;
+    return CellKind::Player;
+}
+
+void CellLabel::setDigit(int digit)
+{
+    setCaption(digit >= 1 && digit <= 9 ? QString::number(digit) : QString());
+}
+
+void CellLabel::setGiven(int digit)
+{
+    setDigit(digit);
+    setForeColor(BoardColors::kGiven);
+}
+
+void CellLabel::setBlank(int playerColor)
+{
+    setDigit(0);
+    setForeColor(playerColor);
+}
+
+void CellLabel::clear()
+{
+    setDigit(0);
+    setForeColor(BoardColors::kGiven);
+}
+
+void CellLabel::markWrong()
+{
+    setForeColor(BoardColors::kWrong);
+}
+
+void CellLabel::markRight(int playerColor)
+{
+    if (kind() != CellKind::Given)
+        setForeColor(playerColor);
+}

@@ -1,8 +1,14 @@
 #pragma once
 
+#include "BoardColors.h"
+
 #include <QObject>
 #include <QString>
+#include <QStringView>
 #include <array>
+
+// What a cell's text colour says of it.
+enum class CellKind { Given, Player, Wrong };
 
 // One cell of the board: the digit it shows and the colours that tell a
 // given cell (text colour 0) from a cell the player fills. Colours are
@@ -36,6 +42,31 @@ public:
     int FontSize() const { return m_fontSize; }
     void setFontSize(int size);
 
+    // Typed views of the caption and the text colour, for the handlers.
+    // The digit shown, 1 to 9, or 0 for an empty cell.
+    int digit() const { return digitOf(m_caption); }
+    bool isEmpty() const { return m_caption.isEmpty(); }
+    CellKind kind() const { return kindOf(m_foreColor); }
+    // The digit a caption, a typed key or the entry box's text stands for
+    // (one ASCII "1".."9"), else 0.
+    static int digitOf(QStringView text);
+    static int digitOf(QChar key) { return digitOf(QStringView(&key, 1)); }
+    static CellKind kindOf(int foreColor);
+
+    // Setters that keep caption and colour in step. The digit alone, 0 to
+    // empty the cell; its kind stays (typing never changes a colour).
+    void setDigit(int digit);
+    // A digit of the solution, in the given colour (a puzzle laid out).
+    void setGiven(int digit);
+    // Emptied for the player, whose digits take `playerColor` (blanking).
+    void setBlank(int playerColor);
+    // Empty in the given colour: no game on the board.
+    void clear();
+    // The check's verdict: a wrong digit turns red; a right one goes back
+    // to `playerColor` unless it is given.
+    void markWrong();
+    void markRight(int playerColor);
+
 signals:
     // The digit changed (by typing, laying out, clearing, continuing).
     void captionChanged(int index);
@@ -45,8 +76,8 @@ signals:
 private:
     int m_index;
     QString m_caption;
-    int m_foreColor = 0;
-    int m_backColor = 0xFFFFFF;
+    int m_foreColor = BoardColors::kGiven;
+    int m_backColor = BoardColors::kPaper;
     bool m_enabled = false;
     bool m_fontBold = false;
     int m_fontSize = 24;

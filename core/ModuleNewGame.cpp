@@ -4,10 +4,11 @@
 #include "BankErrorText.h"
 #include "Clock.h"
 #include "GameClock.h"
+#include "GameCommands.h"
 #include "GameState.h"
 #include "MessageBox.h"
 #include "ModuleEmptySetting.h"
-#include "MultimediaControl.h"
+#include "MusicMenu.h"
 #include "RandomSource.h"
 #include "Skin.h"
 
@@ -19,7 +20,7 @@ namespace {
 struct Puzzle
 {
     QString id;
-    std::array<qint16, GameState::kCells> digits {};
+    ModuleNewGame::Solution digits {};
 };
 
 // Reads the current record whole before anything on the board changes, so
@@ -35,13 +36,7 @@ std::optional<Puzzle> currentPuzzle(GameState &form)
     try {
         Puzzle puzzle;
         puzzle.id = rs.Fields(QStringLiteral("ID")).toString();
-        for (int i = 0; i < GameState::kCells; ++i) {
-            bool ok = false;
-            const int digit = rs.Fields(QStringLiteral("l(%1)").arg(i)).toString().trimmed().toInt(&ok);
-            if (!ok || digit < 1 || digit > 9)
-                throw AdoError(BankErrorText::damagedRecord(puzzle.id, i));
-            puzzle.digits[std::size_t(i)] = qint16(digit);
-        }
+        puzzle.digits = ModuleNewGame::solutionOf(rs, puzzle.id);
         return puzzle;
     } catch (const AdoError &error) {
         MessageBox::critical(
@@ -54,8 +49,7 @@ void layOut(GameState &form, const Puzzle &puzzle)
 {
     for (int i = 0; i < GameState::kCells; ++i) {
         form.SolutionNumber[std::size_t(i)] = puzzle.digits[std::size_t(i)];
-        form.L(i).setCaption(QString::number(puzzle.digits[std::size_t(i)]));
-        form.L(i).setForeColor(0);
+        form.L(i).setGiven(puzzle.digits[std::size_t(i)]);
     }
 }
 
@@ -68,19 +62,28 @@ void endStart(GameState &form)
 
 } // namespace
 
+ModuleNewGame::Solution ModuleNewGame::solutionOf(const AdoRecordset &rs, const QString &id)
+{
+    Solution solution {};
+    for (int i = 0; i < GameState::kCells; ++i) {
+        bool ok = false;
+        const int digit = rs.Fields(QStringLiteral("l(%1)").arg(i)).toString().trimmed().toInt(&ok);
+        if (!ok || digit < 1 || digit > 9)
+            throw AdoError(BankErrorText::damagedRecord(id, i));
+        solution[std::size_t(i)] = qint16(digit);
+    }
+    return solution;
+}
+
 void ModuleNewGame::attach(GameState &form)
 {
-    QObject::connect(&form.optEasy, &Control::click, &form.optEasy, [&form] { optEasy_Click(form); });
-    QObject::connect(&form.optMedium, &Control::click, &form.optMedium, [&form] { optMedium_Click(form); });
-    QObject::connect(&form.optHard, &Control::click, &form.optHard, [&form] { optHard_Click(form); });
-    // Option buttons exclude each other.
-    for (Control *option : { &form.optEasy, &form.optMedium, &form.optHard }) {
-        QObject::connect(option, &Control::changed, option, [&form, option] {
-            if (!option->Value())
-                return;
-            for (Control *other : { &form.optEasy, &form.optMedium, &form.optHard })
-                if (other != option)
-                    other->setValue(false);
+    for (const Difficulty::Level &level : Difficulty::levels()) {
+        Control *option = &(form.*level.option);
+        QObject::connect(option, &Control::click, option, [&form, &level] { opt_Click(form, level); });
+        // Option buttons exclude each other.
+        QObject::connect(option, &Control::changed, option, [&form, &level, option] {
+            if (option->Value())
+                Difficulty::deselectOthers(form, level);
         });
     }
 }
@@ -134,25 +137,10 @@ void ModuleNewGame::cmdStart_Click(GameState &form)
     for (int i = 0; i < GameState::kCells; ++i)
         form.L(i).setEnabled(true);
 
-    Skin::setEnabled(form.cmdStart, QStringLiteral("start"), false);
-    Skin::setEnabled(form.cmdContinue, QStringLiteral("continue"), false);
-    Skin::setEnabled(form.cmdSave, QStringLiteral("save"), true);
+    GameCommands::offerForGame(form);
     Skin::setEnabled(form.cmdNext, QStringLiteral("next"), true);
-
-    form.menuGame_Start.setEnabled(false);
-    form.menuGame_Continue.setEnabled(false);
-    for (Control *item :
-        { &form.menuGame_Save, &form.menuGame_Clear, &form.menuGame_Print, &form.menuGame_SavePicture,
-            &form.menuGame_CopyToClipboard, &form.menuDo_Next, &form.menuSetting_PlayMusic })
-        item->setEnabled(true);
-
-    const bool playing = form.MMControl1 && form.MMControl1->Mode() == MultimediaControl::kModePlaying;
-    form.menuSetting_PlayMusic_StartPlay.setVisible(!playing);
-    form.menuSetting_PlayMusic_StopPlay.setVisible(playing);
-    form.menuSetting_PlayMusic_osmira.setChecked(true);
-    form.menuSetting_PlayMusic_HappyGM.setChecked(false);
-    form.menuSetting_PlayMusic_Waltz.setChecked(false);
-    form.window().menuSetting_PlayMusic_StartPlay_Click();
+    form.menuDo_Next.setEnabled(true);
+    MusicMenu::startForGame(form);
 
     progress.setValue(100);
     GameClock::start(form);
@@ -176,14 +164,12 @@ void ModuleNewGame::cmdNext_Click(GameState &form)
     form.setMousePointer(GameState::kPointerDefault);
 }
 
-void ModuleNewGame::difficultyClick(GameState &form, Control &option, const QString &word)
+void ModuleNewGame::opt_Click(GameState &form, const Difficulty::Level &level)
 {
     form.setMousePointer(GameState::kPointerHourglass);
-    form.menuDo_Difficoulty_Easy.setChecked(word == QLatin1String("easy"));
-    form.menuDo_Difficoulty_Medium.setChecked(word == QLatin1String("medium"));
-    form.menuDo_Difficoulty_Hard.setChecked(word == QLatin1String("hard"));
-    if (option.Value())
-        form.Difficulty = word;
+    Difficulty::checkMenuItem(form, level);
+    if ((form.*level.option).Value())
+        form.Difficulty = level.wordText();
     if (form.cmdStart.Enabled()) {
         form.setMousePointer(GameState::kPointerDefault);
         return;
@@ -201,49 +187,25 @@ void ModuleNewGame::difficultyClick(GameState &form, Control &option, const QStr
     form.setMousePointer(GameState::kPointerDefault);
 }
 
+void ModuleNewGame::menuDo_Difficoulty_Click(GameState &form, const Difficulty::Level &level)
+{
+    Difficulty::deselectOthers(form, level);
+    (form.*level.option).setValue(true);
+    Difficulty::checkMenuItem(form, level);
+    opt_Click(form, level);
+}
+
 void ModuleNewGame::optEasy_Click(GameState &form)
 {
-    difficultyClick(form, form.optEasy, QStringLiteral("easy"));
+    opt_Click(form, *Difficulty::withOption(&GameState::optEasy));
 }
 
 void ModuleNewGame::optMedium_Click(GameState &form)
 {
-    difficultyClick(form, form.optMedium, QStringLiteral("medium"));
+    opt_Click(form, *Difficulty::withOption(&GameState::optMedium));
 }
 
 void ModuleNewGame::optHard_Click(GameState &form)
 {
-    difficultyClick(form, form.optHard, QStringLiteral("hard"));
-}
-
-void ModuleNewGame::menuDifficultyClick(GameState &form, Control &option, Control &item)
-{
-    for (Control *other : { &form.optEasy, &form.optMedium, &form.optHard })
-        if (other != &option)
-            other->setValue(false);
-    option.setValue(true);
-    for (Control *other :
-        { &form.menuDo_Difficoulty_Easy, &form.menuDo_Difficoulty_Medium, &form.menuDo_Difficoulty_Hard })
-        other->setChecked(other == &item);
-    if (&option == &form.optEasy)
-        optEasy_Click(form);
-    else if (&option == &form.optMedium)
-        optMedium_Click(form);
-    else
-        optHard_Click(form);
-}
-
-void ModuleNewGame::menuDo_Difficoulty_Easy_Click(GameState &form)
-{
-    menuDifficultyClick(form, form.optEasy, form.menuDo_Difficoulty_Easy);
-}
-
-void ModuleNewGame::menuDo_Difficoulty_Medium_Click(GameState &form)
-{
-    menuDifficultyClick(form, form.optMedium, form.menuDo_Difficoulty_Medium);
-}
-
-void ModuleNewGame::menuDo_Difficoulty_Hard_Click(GameState &form)
-{
-    menuDifficultyClick(form, form.optHard, form.menuDo_Difficoulty_Hard);
+    opt_Click(form, *Difficulty::withOption(&GameState::optHard));
 }

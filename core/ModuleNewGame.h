@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QString>
+#include "Difficulty.h"
+#include "GameState.h"
 
-class Control;
-class GameState;
+class AdoRecordset;
 
 // The three commands that lay a puzzle on the board: Start prepares the
 // whole window for play, Next replaces the puzzle, a difficulty change
@@ -15,16 +15,23 @@ public:
     // or from code) runs its handler.
     static void attach(GameState &form);
 
+    // The solved grid of the bank's open record (Parts 1.4, 4.3), read
+    // whole before any of it is used, so that a broken record changes
+    // nothing: a field that is no digit 1..9 throws an AdoError.
+    using Solution = decltype(GameState::SolutionNumber);
+    static Solution solutionOf(const AdoRecordset &rs, const QString &id);
+
     static void cmdStart_Click(GameState &form);
     static void cmdNext_Click(GameState &form);
+
+    // A level's option clicked, or its menu item chosen (Part 1.4), for
+    // any row of the Difficulty table. The options run opt_Click through
+    // the table; the menu items through FormMain's slots
+    // (menuDo_Difficoulty_Easy_Click, …).
+    static void opt_Click(GameState &form, const Difficulty::Level &level);
+    static void menuDo_Difficoulty_Click(GameState &form, const Difficulty::Level &level);
+    // The design's names for the options' handlers.
     static void optEasy_Click(GameState &form);
     static void optMedium_Click(GameState &form);
     static void optHard_Click(GameState &form);
-    static void menuDo_Difficoulty_Easy_Click(GameState &form);
-    static void menuDo_Difficoulty_Medium_Click(GameState &form);
-    static void menuDo_Difficoulty_Hard_Click(GameState &form);
-
-private:
-    static void difficultyClick(GameState &form, Control &option, const QString &word);
-    static void menuDifficultyClick(GameState &form, Control &option, Control &item);
 };

@@ -1,6 +1,7 @@
 #include "SaveFile.h"
 
 #include "AppPath.h"
+#include "BoardColors.h"
 #include "TextFile.h"
 #include "TimeText.h"
 
@@ -124,7 +125,7 @@ std::optional<SaveFile::Contents> SaveFile::parse(const QStringList &lines, QStr
         // Red is what the game itself writes for a cell its last check
         // found wrong, so a file it saved after a failed check must read
         // back; no other colour ever comes from the game.
-        if (color != kGivenColor && color != kPlayerColor && color != kWrongColor)
+        if (color != BoardColors::kGiven && color != BoardColors::kPlayer && color != BoardColors::kWrong)
             return fail(why, damaged(QStringLiteral("第 %1 行的颜色不对。").arg(lineNumber)));
         contents.number[std::size_t(i)] = qint16(cell.captured(1).toInt());
         contents.color[std::size_t(i)] = color;

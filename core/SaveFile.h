@@ -7,8 +7,9 @@
 #include <optional>
 
 // The saved-game file "save" in the program folder: the puzzle number, the
-// time played, the difficulty word, one line per cell ("07,0,50232": index,
-// digit or 0, text colour) and the day it was saved. Cells are found by
+// time played, the difficulty word (Difficulty::Level::savedWord), one line
+// per cell ("07,0,50232": index, digit or 0, text colour, one of
+// BoardColors' text colours) and the day it was saved. Cells are found by
 // their line alone; the index and the date are written but never read.
 class SaveFile
 {
@@ -21,11 +22,6 @@ public:
     static constexpr int kFirstCellLine = 4;
     static constexpr int kDateLine = kFirstCellLine + kCells;
     static constexpr int kLineCount = kDateLine;
-
-    // The only text colours a cell of a file the game wrote can have.
-    static constexpr qint32 kGivenColor = 0;
-    static constexpr qint32 kPlayerColor = 50232;
-    static constexpr qint32 kWrongColor = 255;
 
     struct Contents
     {

@@ -1,6 +1,7 @@
 #include "ReaderProperties.h"
 
 #include "AppPath.h"
+#include "BoardColors.h"
 #include "ConnectionString.h"
 #include "GradeFile.h"
 #include "ModuleGetNumber.h"
@@ -186,8 +187,8 @@ QString ReaderProperties::save(const QByteArray &bytes)
         const qint16 digit = c.number[std::size_t(i)];
         const qint32 color = c.color[std::size_t(i)];
         verdict.check(digit >= 0 && digit <= 9, QStringLiteral("cell %1 holds %2").arg(i).arg(digit));
-        verdict.check(color == SaveFile::kGivenColor || color == SaveFile::kPlayerColor
-                || color == SaveFile::kWrongColor,
+        verdict.check(
+            color == BoardColors::kGiven || color == BoardColors::kPlayer || color == BoardColors::kWrong,
             QStringLiteral("cell %1 has colour %2").arg(i).arg(color));
     }
     if (verdict.failed())

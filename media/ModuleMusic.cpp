@@ -3,6 +3,7 @@
 #include "AppPath.h"
 #include "GameState.h"
 #include "MultimediaControl.h"
+#include "MusicMenu.h"
 
 namespace {
 const char *const kOsmira = "\\bkmusic\\osmira.mid";
@@ -31,11 +32,8 @@ void ModuleMusic::menuSetting_PlayMusic_StartPlay_Click(GameState &form)
         mm->setCommand(QStringLiteral("open"));
         mm->setCommand(QStringLiteral("play"));
     }
-    form.menuSetting_PlayMusic_StartPlay.setVisible(false);
-    form.menuSetting_PlayMusic_StopPlay.setVisible(true);
-    form.menuSetting_PlayMusic_osmira.setEnabled(true);
-    form.menuSetting_PlayMusic_HappyGM.setEnabled(true);
-    form.menuSetting_PlayMusic_Waltz.setEnabled(true);
+    MusicMenu::showPlaying(form, true);
+    MusicMenu::enableTunes(form, true);
     form.picMusicPlay.setVisible(false);
     form.picMusicStop.setVisible(true);
     form.setMousePointer(GameState::kPointerDefault);
@@ -47,11 +45,8 @@ void ModuleMusic::menuSetting_PlayMusic_StopPlay_Click(GameState &form)
         form.MMControl1->Notify = true;
     command(form, "stop");
     command(form, "close");
-    form.menuSetting_PlayMusic_StartPlay.setVisible(true);
-    form.menuSetting_PlayMusic_StopPlay.setVisible(false);
-    form.menuSetting_PlayMusic_osmira.setEnabled(false);
-    form.menuSetting_PlayMusic_HappyGM.setEnabled(false);
-    form.menuSetting_PlayMusic_Waltz.setEnabled(false);
+    MusicMenu::showPlaying(form, false);
+    MusicMenu::enableTunes(form, false);
     form.picMusicPlay.setVisible(true);
     form.picMusicStop.setVisible(false);
 }
@@ -66,11 +61,8 @@ void ModuleMusic::playTune(GameState &form, Control &item, const char *literal)
         mm->setCommand(QStringLiteral("open"));
         mm->setCommand(QStringLiteral("play"));
     }
-    for (Control *tune : { &form.menuSetting_PlayMusic_osmira, &form.menuSetting_PlayMusic_HappyGM,
-             &form.menuSetting_PlayMusic_Waltz })
-        tune->setChecked(tune == &item);
-    form.menuSetting_PlayMusic_StartPlay.setVisible(false);
-    form.menuSetting_PlayMusic_StopPlay.setVisible(true);
+    MusicMenu::checkTune(form, item);
+    MusicMenu::showPlaying(form, true);
 }
 
 void ModuleMusic::menuSetting_PlayMusic_osmira_Click(GameState &form)

@@ -1,6 +1,8 @@
 #include "FormPrint.h"
 
 #include "AppPath.h"
+#include "BgrColor.h"
+#include "BoardColors.h"
 #include "CellLabel.h"
 #include "CellLabelView.h"
 #include "CjkFont.h"
@@ -35,7 +37,6 @@ namespace {
 constexpr std::array<int, 9> kPrintColumnLeft { 195, 690, 1185, 1695, 2190, 2685, 3195, 3690, 4185 };
 constexpr std::array<int, 9> kPrintRowTop { 1395, 1890, 2385, 2895, 3390, 3885, 4395, 4890, 5385 };
 constexpr int kPrintCellSize = 510;
-constexpr int kWhite = 0xFFFFFF;
 constexpr int kCheckBoxWidth = 1215;
 constexpr int kCheckBoxHeight = 255;
 constexpr int kButtonLeft = 5280;
@@ -122,7 +123,7 @@ void FormPrint::createControls()
         // An enabled cell takes its own clicks; a disabled one would hand
         // them on to the frame, which drags the window.
         cell->setEnabled(true);
-        cell->setBackColor(kWhite);
+        cell->setBackColor(BoardColors::kPaper);
         m_cells[std::size_t(i)] = cell;
         auto *view = new CellLabelView(*cell, Frame2);
         view->setGeometry(twipsRect(kPrintColumnLeft[std::size_t(i % 9)], kPrintRowTop[std::size_t(i / 9)],
@@ -136,7 +137,7 @@ void FormPrint::createControls()
     Shape1->setFrameStyle(QFrame::Box | QFrame::Plain);
     Shape1->setLineWidth(1);
     QPalette shape = Shape1->palette();
-    shape.setColor(QPalette::WindowText, Qt::black);
+    shape.setColor(QPalette::WindowText, toQColor(BoardColors::kPrintBorder));
     Shape1->setPalette(shape);
     Shape1->setAttribute(Qt::WA_TransparentForMouseEvents);
     Shape1->lower();
@@ -324,7 +325,7 @@ void FormPrint::chkColorPiece_Click()
 {
     if (!chkColorPiece->isChecked()) {
         for (CellLabel *cell : m_cells)
-            cell->setBackColor(kWhite);
+            cell->setBackColor(BoardColors::kPaper);
         return;
     }
     int color = 0;

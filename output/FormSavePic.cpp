@@ -2,12 +2,12 @@
 
 #include "AppPath.h"
 #include "BgrColor.h"
+#include "BoardColors.h"
 #include "CellLabel.h"
 #include "CellLabelView.h"
 #include "GameState.h"
 #include "MessageBox.h"
 #include "PictureFile.h"
-#include "Rgb.h"
 #include "Twips.h"
 
 #include <QDir>
@@ -24,7 +24,6 @@ constexpr std::array<int, 9> kPictureRowTop { 0, 495, 995, 1505, 2000, 2495, 300
 constexpr int kInset = 10;
 constexpr int kPictureCellSize = 515;
 constexpr int kShape2Size = 4530;
-constexpr int kShape2Color = RGB(64, 64, 64);
 constexpr int kWaterMarkMargin = 30;
 
 const QString kTitle = QStringLiteral("截取图片");
@@ -140,7 +139,7 @@ void FormSavePic::paintEvent(QPaintEvent *)
     if (!m_shape2Visible)
         return;
     QPainter painter(this);
-    painter.setPen(toQColor(kShape2Color));
+    painter.setPen(toQColor(BoardColors::kBorder));
     painter.setBrush(Qt::NoBrush);
     // A one-pixel pen draws one pixel beyond the rect's size.
     painter.drawRect(twipsRect(0, 0, kShape2Size, kShape2Size).adjusted(0, 0, -1, -1));

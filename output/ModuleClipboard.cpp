@@ -10,12 +10,10 @@ QString ModuleClipboard::puzzleText(const GameState &form)
 {
     QString text;
     for (int i = 0; i < GameState::kCells; ++i) {
+        // Given digits are the black ones; the player's are coloured. An
+        // empty cell's digit is 0.
         const CellLabel &cell = form.L(i);
-        // Given digits are the black ones; the player's are coloured.
-        if (cell.ForeColor() == 0 && !cell.Caption().isEmpty())
-            text += cell.Caption();
-        else
-            text += QLatin1Char('0');
+        text += QString::number(cell.kind() == CellKind::Given ? cell.digit() : 0);
     }
     return text;
 }

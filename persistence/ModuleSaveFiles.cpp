@@ -1,6 +1,7 @@
 #include "ModuleSaveFiles.h"
 
 #include "Clock.h"
+#include "Difficulty.h"
 #include "GameState.h"
 #include "GradeFile.h"
 #include "MessageBox.h"
@@ -30,28 +31,12 @@ bool ModuleSaveFiles::SaveSetting(GameState &form, QString *error)
     return TextFile::writeLines(SettingFile::path(), SettingFile::lines(values), error);
 }
 
-namespace {
-
-QString difficultyWord(const GameState &form)
-{
-    // Read in this order, so the last selected option would win.
-    QString word;
-    if (form.optEasy.Value())
-        word = QStringLiteral("Easy");
-    if (form.optMedium.Value())
-        word = QStringLiteral("Medium");
-    if (form.optHard.Value())
-        word = QStringLiteral("Hard");
-    return word;
-}
-
-} // namespace
-
 bool ModuleSaveFiles::SaveGame(GameState &form)
 {
     const QString title = QStringLiteral("数独SUDOKU 存盘");
     SaveFile::Contents contents;
-    contents.difficulty = difficultyWord(form);
+    if (const Difficulty::Level *level = Difficulty::selected(form))
+        contents.difficulty = level->savedWordText();
     // The save being replaced may still be the one beside the program.
     if (QFileInfo::exists(SaveFile::pathToRead())
         && MessageBox::question(title, QStringLiteral("是否覆盖上次的记录？")) != MessageBox::Answer::Yes)
@@ -60,7 +45,7 @@ bool ModuleSaveFiles::SaveGame(GameState &form)
     contents.savedTime = form.strLastFinishedTime.toString();
     for (int i = 0; i < GameState::kCells; ++i) {
         const CellLabel &cell = form.L(i);
-        contents.number[std::size_t(i)] = qint16(cell.Caption().isEmpty() ? 0 : cell.Caption().toInt());
+        contents.number[std::size_t(i)] = qint16(cell.digit());
         contents.color[std::size_t(i)] = qint32(cell.ForeColor());
     }
     QString error;

@@ -1,5 +1,6 @@
 #include "ModuleSetting.h"
 
+#include "BoardColors.h"
 #include "GameState.h"
 #include "ModuleGameSetting.h"
 #include "ModuleSound.h"
@@ -37,7 +38,7 @@ void ModuleSetting::menuSetting_PieceColor_Click(GameState &form)
         return;
     }
     for (int i = 0; i < GameState::kCells; ++i)
-        form.L(i).setBackColor(0xFFFFFF);
+        form.L(i).setBackColor(BoardColors::kPaper);
 }
 
 void ModuleSetting::menuSetting_ShowBorder_Click(GameState &form)

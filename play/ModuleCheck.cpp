@@ -1,6 +1,9 @@
 #include "ModuleCheck.h"
 
+#include "BoardColors.h"
+#include "Difficulty.h"
 #include "GameClock.h"
+#include "GameCommands.h"
 #include "GameState.h"
 #include "MessageBox.h"
 #include "ModuleExit.h"
@@ -13,15 +16,6 @@ namespace {
 
 const QString kErrorTitle = QStringLiteral("出错");
 const QString kTypeMismatch = QStringLiteral("类型不匹配");
-
-// A cell's digit as the check reads it; an empty or non-digit caption
-// cannot be compared.
-bool digitOf(const CellLabel &cell, int *digit)
-{
-    bool ok = false;
-    *digit = cell.Caption().trimmed().toInt(&ok);
-    return ok;
-}
 
 bool isRecord(const QString &time, const QString &fastest)
 {
@@ -45,18 +39,18 @@ void ModuleCheck::cmdFinished_Click(GameState &form)
     int count = 0;
     for (int i = 0; i < GameState::kCells; ++i) {
         CellLabel &cell = form.L(i);
-        int digit = 0;
-        if (!digitOf(cell, &digit)) {
-            // What was marked so far stays marked.
+        const int digit = cell.digit();
+        if (digit == 0) {
+            // A cell without a digit cannot be compared; what was marked
+            // so far stays marked.
             MessageBox::critical(kErrorTitle, kTypeMismatch);
             return;
         }
         if (digit == form.SolutionNumber[std::size_t(i)]) {
             ++count;
-            if (cell.ForeColor() != 0)
-                cell.setForeColor(playerColor);
+            cell.markRight(playerColor);
         } else {
-            cell.setForeColor(kRed);
+            cell.markWrong();
             Skin::setEnabled(form.cmdFinished, QStringLiteral("finish"), false);
         }
     }
@@ -89,7 +83,7 @@ void ModuleCheck::correctBoard(GameState &form)
         ModuleSound::PlayEffect(form, QStringLiteral("\\bkmusic\\D_finished.wav"));
     }
     for (int k = 0; k < 9; ++k)
-        form.Label1(k).setBackColor(0xFFFFFF);
+        form.Label1(k).setBackColor(BoardColors::kPaper);
 
     bool countOk = false;
     const qlonglong finished = form.strFinishedCount.toString().trimmed().toLongLong(&countOk);
@@ -107,16 +101,11 @@ void ModuleCheck::correctBoard(GameState &form)
     // Back to the state without a running game, even if the statistics
     // could not be kept: a stopped clock over a solved board helps no one.
     Skin::setEnabled(form.cmdStart, QStringLiteral("start"), true);
-    Skin::setEnabled(form.cmdSave, QStringLiteral("save"), false);
-    Skin::setEnabled(form.cmdNext, QStringLiteral("next"), false);
-    Skin::setEnabled(form.cmdFinished, QStringLiteral("finish"), false);
-    for (Control *control : { &form.Frame1, &form.optEasy, &form.optMedium, &form.optHard,
-             &form.menuDo_Difficoulty, &form.menuGame_Start })
-        control->setEnabled(true);
-    for (Control *item : { &form.menuGame_Save, &form.menuDo_Next, &form.menuDo_Finished })
-        item->setEnabled(false);
+    form.menuGame_Start.setEnabled(true);
+    GameCommands::withdrawPlay(form);
+    Difficulty::enableChoice(form, true);
     for (int i = 0; i < GameState::kCells; ++i) {
-        form.L(i).setCaption(QString());
+        form.L(i).setDigit(0);
         form.L(i).setEnabled(true);
     }
     form.labelTime.setCaption(QStringLiteral("00:00:00"));

@@ -8,8 +8,6 @@ class GameState;
 class ModuleCheck
 {
 public:
-    static constexpr int kRed = 255;
-
     static void cmdFinished_Click(GameState &form);
     static void menuDo_Finished_Click(GameState &form);
 

@@ -1,23 +1,21 @@
 #include "ModuleClear.h"
 
 #include "GameClock.h"
+#include "GameCommands.h"
 #include "GameState.h"
 #include "Skin.h"
 
 void ModuleClear::menuGame_Clear_Click(GameState &form)
 {
     for (int i = 0; i < GameState::kCells; ++i)
-        if (form.L(i).ForeColor() != 0)
-            form.L(i).setCaption(QString());
+        if (form.L(i).kind() != CellKind::Given)
+            form.L(i).setDigit(0);
     form.txtEnter.setVisible(false);
     form.txtEnter.setEnabled(false);
     GameClock::restart(form);
     // An emptied board cannot be finished: checking it would fail on the
     // first empty cell.
-    bool full = true;
-    for (int i = 0; i < GameState::kCells && full; ++i)
-        full = !form.L(i).Caption().isEmpty();
-    if (!full) {
+    if (!GameCommands::boardFull(form)) {
         Skin::setEnabled(form.cmdFinished, QStringLiteral("finish"), false);
         form.menuDo_Finished.setEnabled(false);
     }

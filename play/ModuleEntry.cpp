@@ -1,6 +1,8 @@
 #include "ModuleEntry.h"
 
+#include "Difficulty.h"
 #include "EntryCancel.h"
+#include "GameCommands.h"
 #include "GameState.h"
 #include "ModuleSound.h"
 #include "Skin.h"
@@ -21,8 +23,8 @@ void ModuleEntry::L_MouseDown(GameState &form, int index, int button)
     if (button != 1)
         return;
     CellLabel &cell = form.L(index);
-    if (cell.ForeColor() == 0)
-        return; // a given cell
+    if (cell.kind() == CellKind::Given)
+        return;
     form.EnterIndex = qint16(index);
     form.txtEnter.setTop(cell.Top());
     form.txtEnter.setLeft(cell.Left());
@@ -36,11 +38,7 @@ void ModuleEntry::L_MouseDown(GameState &form, int index, int button)
     Skin::setEnabled(form.cmdNext, QStringLiteral("next"), false);
     form.menuGame_Save.setEnabled(false);
     form.menuDo_Next.setEnabled(false);
-    form.Frame1.setEnabled(false);
-    form.optEasy.setEnabled(false);
-    form.optMedium.setEnabled(false);
-    form.optHard.setEnabled(false);
-    form.menuDo_Difficoulty.setEnabled(false);
+    Difficulty::enableChoice(form, false);
     ModuleSound::PlaySoundBubble(form);
 }
 
@@ -56,46 +54,34 @@ void ModuleEntry::closeBox(GameState &form)
     form.txtEnter.setEnabled(false);
 }
 
-void ModuleEntry::txtEnter_KeyPress(GameState &form, int &keyAscii)
+void ModuleEntry::txtEnter_KeyPress(GameState &form, QChar key)
 {
     const QString remembered = form.txtEnter.Text();
     // Emptying the box empties the cell at once, whatever the key.
     form.txtEnter.setText(QString());
-    if (keyAscii == kEscape) {
+    if (key == QChar(kEscape)) {
         closeBox(form);
-    } else if (keyAscii == '0' || keyAscii == '.') {
-        keyAscii = 0;
-        form.L(form.EnterIndex).setCaption(QString());
+    } else if (key == QLatin1Char('0') || key == QLatin1Char('.')) {
+        form.L(form.EnterIndex).setDigit(0);
         closeBox(form);
-    } else if (keyAscii >= '1' && keyAscii <= '9') {
+    } else if (CellLabel::digitOf(key) != 0) {
         closeBox(form);
         for (int i = 0; i < GameState::kCells; ++i)
             form.L(i).setEnabled(true);
         ModuleSound::PlayEffect(form, QStringLiteral("\\bkmusic\\D_press.wav"));
+        // The digit goes into the emptied box, whose Change writes it
+        // into the cell.
+        form.txtEnter.setText(QString(key));
     } else {
-        keyAscii = 0;
+        // Any other key is swallowed.
         form.txtEnter.setText(remembered);
     }
 }
 
-void ModuleEntry::typeCharacter(GameState &form, QChar character)
-{
-    int keyAscii = character.unicode();
-    txtEnter_KeyPress(form, keyAscii);
-    if (keyAscii >= 32)
-        form.txtEnter.setText(form.txtEnter.Text() + QChar(keyAscii));
-}
-
 void ModuleEntry::txtEnter_Change(GameState &form)
 {
-    form.L(form.EnterIndex).setCaption(form.txtEnter.Text().left(1));
-    int filled = 0;
-    for (int i = 0; i < GameState::kCells; ++i)
-        if (!form.L(i).Caption().isEmpty())
-            ++filled;
-    const bool full = filled == GameState::kCells;
-    Skin::setEnabled(form.cmdFinished, QStringLiteral("finish"), full);
-    form.menuDo_Finished.setEnabled(full);
+    form.L(form.EnterIndex).setDigit(CellLabel::digitOf(QStringView(form.txtEnter.Text()).left(1)));
+    GameCommands::offerFinish(form);
     Skin::setEnabled(form.cmdSave, QStringLiteral("save"), true);
     form.menuGame_Save.setEnabled(true);
 }

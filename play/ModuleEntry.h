@@ -19,14 +19,12 @@ public:
     // Buttons: 1 left, 2 right, 4 middle.
     static void L_MouseDown(GameState &form, int index, int button);
     static void txtEnter_MouseDown(GameState &form, int button);
-    // `keyAscii` may be set to 0 to swallow the key.
-    static void txtEnter_KeyPress(GameState &form, int &keyAscii);
+    // A character typed into the box decides what the cell becomes: Esc,
+    // "0" and "." empty it, a digit "1".."9" goes into the box and from
+    // there into the cell, any other key is swallowed.
+    static void txtEnter_KeyPress(GameState &form, QChar key);
     static void txtEnter_Change(GameState &form);
     static void Form_KeyUp(GameState &form, int keyCode);
-
-    // A character typed into the box: its KeyPress, then, unless it was
-    // swallowed, the character goes into the box as a text box takes it.
-    static void typeCharacter(GameState &form, QChar character);
 
 private:
     static void closeBox(GameState &form);

@@ -1,12 +1,13 @@
 #include "ModuleHint.h"
 
+#include "BoardColors.h"
 #include "GameState.h"
 #include "ModuleGameSetting.h"
 
 void ModuleHint::clearHighlight(GameState &form)
 {
     for (int j = 0; j < GameState::kCells; ++j)
-        form.L(j).setBackColor(0xFFFFFF);
+        form.L(j).setBackColor(BoardColors::kPaper);
     ModuleGameSetting::RepaintBoard(form);
 }
 

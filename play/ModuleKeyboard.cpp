@@ -7,7 +7,7 @@ namespace {
 
 bool editable(const GameState &form, int index)
 {
-    return form.L(index).ForeColor() != 0;
+    return form.L(index).kind() != CellKind::Given;
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "ModuleNumericalTime.h"
 
+#include "BoardColors.h"
 #include "GameState.h"
 
 void ModuleNumericalTime::attach(GameState &form)
@@ -12,16 +13,15 @@ void ModuleNumericalTime::attach(GameState &form)
 void ModuleNumericalTime::NumericalTime(GameState &form)
 {
     for (int k = 0; k < 9; ++k) {
-        const QString digit = QString::number(k + 1);
         int count = 0;
         for (int i = 0; i < GameState::kCells; ++i)
-            if (form.L(i).Caption() == digit)
+            if (form.L(i).digit() == k + 1)
                 ++count;
         if (count < 9) {
             form.Label1(k).setEnabled(false);
         } else {
             form.Label1(k).setEnabled(true);
-            int color = 0xFFFFFF;
+            int color = BoardColors::kNumberHintComplete;
             GameState::colorValue(form.lNumericalTimeTrueColor, &color);
             form.Label1(k).setBackColor(color);
         }

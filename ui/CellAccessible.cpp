@@ -15,7 +15,8 @@ CellLabelView *CellAccessible::view() const
 QAccessible::State CellAccessible::state() const
 {
     QAccessible::State state = QAccessibleWidget::state();
-    state.readOnly = CellLabelView::isGiven(view()->cell());
+    // A given digit cannot be changed.
+    state.readOnly = view()->cell().kind() == CellKind::Given;
     return state;
 }
 

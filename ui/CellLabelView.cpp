@@ -1,6 +1,7 @@
 #include "CellLabelView.h"
 
 #include "BgrColor.h"
+#include "BoardColors.h"
 #include "CellAccessible.h"
 #include "CellLabel.h"
 #include "CjkFont.h"
@@ -25,19 +26,14 @@ QString CellLabelView::accessibleText(const CellLabel &cell)
 {
     const int index = cell.Index();
     QString text = QStringLiteral("第%1行 第%2列 ").arg(index / 9 + 1).arg(index % 9 + 1);
-    text += cell.Caption().isEmpty() ? QStringLiteral("空") : cell.Caption();
-    if (isGiven(cell))
-        text += cell.Caption().isEmpty() ? QString() : QStringLiteral(" 已知");
+    text += cell.isEmpty() ? QStringLiteral("空") : cell.Caption();
+    if (cell.kind() == CellKind::Given)
+        text += cell.isEmpty() ? QString() : QStringLiteral(" 已知");
     else
-        text += cell.Caption().isEmpty() ? QStringLiteral(" 待填") : QStringLiteral(" 玩家填写");
-    if (cell.ForeColor() == 255)
+        text += cell.isEmpty() ? QStringLiteral(" 待填") : QStringLiteral(" 玩家填写");
+    if (cell.kind() == CellKind::Wrong)
         text += QStringLiteral(" 错误");
     return text;
-}
-
-bool CellLabelView::isGiven(const CellLabel &cell)
-{
-    return cell.ForeColor() == 0;
 }
 
 void CellLabelView::sync()
@@ -56,9 +52,9 @@ void CellLabelView::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     p.fillRect(rect(), toQColor(m_cell.BackColor()));
-    p.setPen(QColor(0, 0, 0));
+    p.setPen(toQColor(BoardColors::kGridLine));
     p.drawRect(rect().adjusted(0, 0, -1, -1));
-    if (m_cell.Caption().isEmpty())
+    if (m_cell.isEmpty())
         return;
     p.setFont(CjkFont::song(m_cell.FontSize(), m_cell.FontBold()));
     p.setPen(toQColor(m_cell.ForeColor()));

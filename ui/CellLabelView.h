@@ -16,8 +16,6 @@ public:
     CellLabel &cell() const { return m_cell; }
     // What a screen reader says of a cell: "第3行 第5列 7 已知".
     static QString accessibleText(const CellLabel &cell);
-    // A given digit is drawn in the text colour 0 and cannot be changed.
-    static bool isGiven(const CellLabel &cell);
 
 signals:
     // Button as 1 left, 2 right, 4 middle; x and y in twips.

@@ -1,5 +1,6 @@
 #include "ModuleTitleBar.h"
 
+#include "BoardColors.h"
 #include "EntryCancel.h"
 #include "GameState.h"
 #include "ModuleGameSetting.h"
@@ -26,6 +27,6 @@ void ModuleTitleBar::Form_MouseMove(GameState &form, int button)
     if (button != 0)
         return;
     for (int i = 0; i < GameState::kCells; ++i)
-        form.L(i).setBackColor(0xFFFFFF);
+        form.L(i).setBackColor(BoardColors::kPaper);
     ModuleGameSetting::RepaintBoard(form);
 }

@@ -1,4 +1,5 @@
 #include "AppPath.h"
+#include "BoardColors.h"
 #include "FormLogo.h"
 #include "FormMain.h"
 #include "ProgramFolder.h"
@@ -93,7 +94,7 @@ private slots:
         // Loaded completely before the splash shows, and still hidden.
         QVERIFY(formMain);
         QVERIFY(!formMain->isVisible());
-        QCOMPARE(formMain->state().lColorValue, QString::number(0x00FFC5A2));
+        QCOMPARE(formMain->state().lColorValue, QString::number(BoardColors::kHint));
 
         // The lock stays taken for the life of the program.
         SingleInstance other(start.runtime.path());

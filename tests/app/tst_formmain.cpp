@@ -1,3 +1,4 @@
+#include "BoardColors.h"
 #include "CellLabelView.h"
 #include "FormMain.h"
 #include "ProgramFolder.h"
@@ -52,8 +53,8 @@ private slots:
         QVERIFY(form.cellView(40)->isEnabled());
 
         cell.setCaption(QStringLiteral("7"));
-        cell.setForeColor(50232);
-        cell.setBackColor(0xE6E6E6);
+        cell.setForeColor(BoardColors::kPlayer);
+        cell.setBackColor(BoardColors::kShading);
         const QImage image = form.cellView(40)->grab().toImage();
         // Background in the piece colour, a black border, green digit pixels.
         QCOMPARE(image.pixelColor(3, 3), QColor(230, 230, 230));
@@ -71,10 +72,10 @@ private slots:
         FormMain form;
         form.Form_Load();
         const GameState &state = form.state();
-        QCOMPARE(state.lColorValue, QString::number(0x00FFC5A2));
-        QCOMPARE(state.lEmptyColorValue, QString::number(0x0000C438));
-        QCOMPARE(state.lPieceColorValue, QString::number(0x00E6E6E6));
-        QCOMPARE(state.lNumericalTimeTrueColor, QString::number(0x00FFFFFF));
+        QCOMPARE(state.lColorValue, QString::number(BoardColors::kHint));
+        QCOMPARE(state.lEmptyColorValue, QString::number(BoardColors::kPlayer));
+        QCOMPARE(state.lPieceColorValue, QString::number(BoardColors::kShading));
+        QCOMPARE(state.lNumericalTimeTrueColor, QString::number(BoardColors::kNumberHintComplete));
         QCOMPARE(state.IsContinuedGame, qint16(0));
         for (int i = 0; i < 81; ++i) {
             QVERIFY(state.L(i).Caption().isEmpty());

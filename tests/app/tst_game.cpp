@@ -1,7 +1,7 @@
 #include "BankBuilder.h"
+#include "BoardColors.h"
 #include "Clock.h"
 #include "GameHarness.h"
-#include "ModuleCheck.h"
 #include "RandomSource.h"
 #include "Skin.h"
 #include "TimeText.h"
@@ -14,8 +14,6 @@
 #include <QtTest>
 
 namespace {
-
-constexpr int kPlayerColor = 50232;
 
 const QByteArray kRecordMessageHead = "恭喜你，完全正确\r\n\r\n耗时：";
 
@@ -97,7 +95,7 @@ private slots:
                 && !form.state().optHard.Enabled());
             game.type(QChar('0' + form.state().SolutionNumber[std::size_t(i)]));
             QVERIFY(!form.state().txtEnter.Visible());
-            QCOMPARE(form.state().L(i).ForeColor(), kPlayerColor);
+            QCOMPARE(form.state().L(i).ForeColor(), BoardColors::kPlayer);
         }
         QVERIFY(form.state().cmdFinished.Enabled());
         QVERIFY(form.state().menuDo_Finished.Enabled());
@@ -207,10 +205,11 @@ private slots:
         QCOMPARE(game.messages.count(), 0);
         QCOMPARE(game.sound.effects(),
             (QStringList { QStringLiteral("D_wrong.wav"), QStringLiteral("D_oohs.wav") }));
-        QCOMPARE(form.state().L(wrong).ForeColor(), ModuleCheck::kRed);
+        QCOMPARE(form.state().L(wrong).ForeColor(), BoardColors::kWrong);
         for (int i = 0; i < 81; ++i)
             if (i != wrong)
-                QCOMPARE(form.state().L(i).ForeColor(), game.playerCells().contains(i) ? kPlayerColor : 0);
+                QCOMPARE(
+                    form.state().L(i).ForeColor(), game.playerCells().contains(i) ? BoardColors::kPlayer : 0);
         QVERIFY(!form.state().cmdFinished.Enabled());
         QCOMPARE(form.state().cmdFinished.Picture(), Skin::literal(QStringLiteral("finish3")));
         QVERIFY(form.state().menuDo_Finished.Enabled());
@@ -222,9 +221,9 @@ private slots:
         QCOMPARE(game.sound.effects(),
             (QStringList { QStringLiteral("D_wrong.wav"), QStringLiteral("D_oohs.wav") }));
         game.clickCell(wrong);
-        QCOMPARE(form.state().txtEnter.ForeColor(), ModuleCheck::kRed);
+        QCOMPARE(form.state().txtEnter.ForeColor(), BoardColors::kWrong);
         game.type(QChar('0' + right));
-        QCOMPARE(form.state().L(wrong).ForeColor(), ModuleCheck::kRed);
+        QCOMPARE(form.state().L(wrong).ForeColor(), BoardColors::kWrong);
         QVERIFY(form.state().cmdFinished.Enabled());
         game.click(QStringLiteral("cmdFinished"));
         QCOMPARE(game.messages.count(), 1);
@@ -303,7 +302,7 @@ private slots:
         QCOMPARE(form.state().L(cell).Caption(), caption);
         QCOMPARE(form.state().txtEnter.Visible(), open);
         QCOMPARE(game.sound.effects(), effects);
-        QCOMPARE(form.state().L(cell).ForeColor(), kPlayerColor);
+        QCOMPARE(form.state().L(cell).ForeColor(), BoardColors::kPlayer);
         // Save comes back with any key; next and the difficulty do not.
         QVERIFY(form.state().cmdSave.Enabled() || open);
         QVERIFY(!form.state().cmdNext.Enabled());

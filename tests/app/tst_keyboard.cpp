@@ -1,3 +1,4 @@
+#include "BoardColors.h"
 #include "CellLabelView.h"
 #include "GameHarness.h"
 #include "ModuleKeyboard.h"
@@ -234,7 +235,7 @@ private slots:
         game.type(QLatin1Char('6'));
         QCOMPARE(
             name(player), QStringLiteral("第%1行 第%2列 6 玩家填写").arg(player / 9 + 1).arg(player % 9 + 1));
-        form.state().L(player).setForeColor(255);
+        form.state().L(player).setForeColor(BoardColors::kWrong);
         QVERIFY(name(player).endsWith(QStringLiteral(" 错误")));
         const QStringList &buttons = kCommandButtons;
         const QStringList spoken { QStringLiteral("开始"), QStringLiteral("继续"), QStringLiteral("存盘"),

@@ -1,4 +1,5 @@
 #include "AppPath.h"
+#include "BoardColors.h"
 #include "CellLabelView.h"
 #include "Clock.h"
 #include "FileBytes.h"
@@ -83,7 +84,7 @@ private slots:
         // The window starts in the narrow layout, with the shaded boxes.
         QCOMPARE(form.size(),
             QSize(twipsToPx(ModuleGameSetting::kNarrowWidth), twipsToPx(ModuleGameSetting::kHeight)));
-        QCOMPARE(cellsWithBack(form, 0xE6E6E6).size(), 36);
+        QCOMPARE(cellsWithBack(form, BoardColors::kShading).size(), 36);
     }
 
     void leftoversOfCutWritesGoAtStart()
@@ -172,10 +173,10 @@ private slots:
         // Box shading: off whitens every cell, on shades only the 36.
         form.state().L(0).setBackColor(0x123456);
         game.trigger(QStringLiteral("menuSetting_PieceColor"));
-        QCOMPARE(cellsWithBack(form, 0xFFFFFF).size(), 81);
+        QCOMPARE(cellsWithBack(form, BoardColors::kPaper).size(), 81);
         form.state().L(0).setBackColor(0x123456);
         game.trigger(QStringLiteral("menuSetting_PieceColor"));
-        QCOMPARE(cellsWithBack(form, 0xE6E6E6),
+        QCOMPARE(cellsWithBack(form, BoardColors::kShading),
             (QList<int> { 3, 4, 5, 12, 13, 14, 21, 22, 23, 27, 28, 29, 33, 34, 35, 36, 37, 38, 42, 43, 44, 45,
                 46, 47, 51, 52, 53, 57, 58, 59, 66, 67, 68, 75, 76, 77 }));
         QCOMPARE(form.state().L(0).BackColor(), 0x123456);
@@ -360,7 +361,7 @@ private slots:
     {
         GameHarness game;
         FormMain &form = game.startGame();
-        const int tint = 0xFFC5A2;
+        const int tint = BoardColors::kHint;
         QTest::mouseMove(form.cellView(40));
         QCOMPARE(cellsWithBack(form, tint),
             (QList<int> { 4, 13, 22, 31, 36, 37, 38, 39, 40, 41, 42, 43, 44, 49, 58, 67, 76 }));
@@ -370,7 +371,7 @@ private slots:
         // Onto the background: white again, with the boxes shaded.
         QTest::mouseMove(&form, QPoint(2, form.height() - 2));
         QCOMPARE(cellsWithBack(form, tint), QList<int>());
-        QCOMPARE(cellsWithBack(form, 0xE6E6E6).size(), 36);
+        QCOMPARE(cellsWithBack(form, BoardColors::kShading).size(), 36);
         // Switched off, moving changes no colour.
         game.trigger(QStringLiteral("menuSetting_ShowCrossHint"));
         QTest::mouseMove(form.cellView(10));
@@ -399,7 +400,7 @@ private slots:
         game.solve();
         QVERIFY(form.state().cmdFinished.Enabled());
         const int red = game.playerCells().first();
-        form.state().L(red).setForeColor(255);
+        form.state().L(red).setForeColor(BoardColors::kWrong);
         game.clickCell(game.playerCells().last());
         game.tick(30);
         game.sound.clear();
@@ -413,7 +414,7 @@ private slots:
             else
                 QVERIFY(form.state().L(i).Caption().isEmpty());
         }
-        QCOMPARE(form.state().L(red).ForeColor(), 255);
+        QCOMPARE(form.state().L(red).ForeColor(), BoardColors::kWrong);
         QVERIFY(!form.state().cmdFinished.Enabled());
         QVERIFY(!form.state().menuDo_Finished.Enabled());
         game.tick(1);

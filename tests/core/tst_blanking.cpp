@@ -1,3 +1,5 @@
+#include "BoardColors.h"
+#include "Difficulty.h"
 #include "GameState.h"
 #include "ModuleEmptySetting.h"
 #include "RandomSource.h"
@@ -7,8 +9,6 @@
 
 namespace {
 
-constexpr int kPlayerColor = 50232; // RGB(56, 196, 0)
-
 // Lays a full board in black, as a new puzzle arrives.
 void layOut(GameState &form)
 {
@@ -16,7 +16,7 @@ void layOut(GameState &form)
         form.L(i).setCaption(QString::number(i % 9 + 1));
         form.L(i).setForeColor(0);
     }
-    form.lEmptyColorValue = QString::number(kPlayerColor);
+    form.lEmptyColorValue = QString::number(BoardColors::kPlayer);
 }
 
 int emptyCount(const GameState &form)
@@ -42,9 +42,9 @@ private slots:
         QTest::addColumn<int>("draws");
         QTest::addColumn<double>("expectedMean");
         // The mean of distinct cells hit by n draws among 80.
-        QTest::newRow("easy") << "easy" << 38 << 80 * (1 - std::pow(79.0 / 80, 38));
-        QTest::newRow("medium") << "medium" << 54 << 80 * (1 - std::pow(79.0 / 80, 54));
-        QTest::newRow("hard") << "hard" << 68 << 80 * (1 - std::pow(79.0 / 80, 68));
+        for (const Difficulty::Level &level : Difficulty::levels())
+            QTest::newRow(level.word)
+                << level.wordText() << level.draws << 80 * (1 - std::pow(79.0 / 80, level.draws));
     }
 
     void blanksAtMostTheDrawsAndNeverTheLastCell()
@@ -54,7 +54,7 @@ private slots:
         QFETCH(double, expectedMean);
         GameState form;
         form.Difficulty = difficulty;
-        QCOMPARE(ModuleEmptySetting::drawsFor(difficulty), draws);
+        QCOMPARE(Difficulty::drawsFor(difficulty), draws);
         double total = 0;
         const int rounds = 400;
         for (int seed = 0; seed < rounds; ++seed) {
@@ -68,7 +68,7 @@ private slots:
             QCOMPARE(form.L(80).ForeColor(), 0);
             for (int i = 0; i < 81; ++i) {
                 // Emptied cells become player cells; the clues stay black.
-                QCOMPARE(form.L(i).ForeColor(), form.L(i).Caption().isEmpty() ? kPlayerColor : 0);
+                QCOMPARE(form.L(i).ForeColor(), form.L(i).Caption().isEmpty() ? BoardColors::kPlayer : 0);
             }
             total += empty;
         }

@@ -1,3 +1,4 @@
+#include "BoardColors.h"
 #include "FileBytes.h"
 #include "ProgramFolder.h"
 #include "SaveFile.h"
@@ -24,13 +25,13 @@ SaveFile::Contents fixtureBoard()
         auto &color = c.color[std::size_t(i)];
         if (i == 40) {
             number = qint16(solution % 9 + 1);
-            color = 255;
+            color = BoardColors::kWrong;
         } else if (i % 4 == 1) {
             number = 0;
-            color = 50232;
+            color = BoardColors::kPlayer;
         } else {
             number = qint16(solution);
-            color = i % 7 == 2 ? 50232 : 0;
+            color = i % 7 == 2 ? BoardColors::kPlayer : BoardColors::kGiven;
         }
     }
     return c;
@@ -60,13 +61,13 @@ private slots:
         c.difficulty = QStringLiteral("Hard");
         c.number[0] = 5; // given
         c.number[7] = 0; // empty player cell
-        c.color[7] = 50232;
+        c.color[7] = BoardColors::kPlayer;
         c.number[12] = 0;
-        c.color[12] = 50232;
+        c.color[12] = BoardColors::kPlayer;
         c.number[33] = 4; // typed by the player
-        c.color[33] = 50232;
+        c.color[33] = BoardColors::kPlayer;
         c.number[40] = 2; // found wrong by a check
-        c.color[40] = 255;
+        c.color[40] = BoardColors::kWrong;
         c.number[80] = 9;
         const QDate today(2026, 12, 8);
         const QStringList lines = SaveFile::lines(c, today);

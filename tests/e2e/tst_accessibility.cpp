@@ -1,4 +1,5 @@
 #include "AtspiProbe.h"
+#include "BoardColors.h"
 #include "CellLabel.h"
 #include "SaveFile.h"
 #include "XSession.h"
@@ -258,7 +259,7 @@ private slots:
         const auto saved = SaveFile::read(x->file(QStringLiteral("save")), &error);
         QVERIFY2(saved, qPrintable(error));
         for (const auto &[index, cell] : *board) {
-            QCOMPARE(saved->color[std::size_t(index)] == SaveFile::kGivenColor, cell.given);
+            QCOMPARE(saved->color[std::size_t(index)] == BoardColors::kGiven, cell.given);
             QCOMPARE(int(saved->number[std::size_t(index)]), cell.digit);
         }
     }

@@ -1,3 +1,4 @@
+#include "BoardColors.h"
 #include "GameHarness.h"
 #include "ModuleClipboard.h"
 
@@ -63,7 +64,7 @@ private slots:
         QTest::newRow("black digit") << "7" << 0 << QChar('7');
         QTest::newRow("black but empty") << "" << 0 << QChar('0');
         QTest::newRow("player's digit") << "7" << 0xFF0000 << QChar('0');
-        QTest::newRow("wrong digit in red") << "3" << 0x0000FF << QChar('0');
+        QTest::newRow("wrong digit in red") << "3" << BoardColors::kWrong << QChar('0');
     }
 
     void everyCellButABlackDigitIsZero()

@@ -1,3 +1,4 @@
+#include "BoardColors.h"
 #include "CellLabel.h"
 #include "CellLabelView.h"
 #include "FormPrint.h"
@@ -18,7 +19,7 @@
 
 namespace {
 
-constexpr int kWhite = 0xFFFFFF;
+constexpr int kWhite = BoardColors::kPaper;
 // The preview's columns and rows in twips, inside Frame2, which lies at
 // 120,120 in the window.
 constexpr std::array<int, 9> kColumnLeft { 195, 690, 1185, 1695, 2190, 2685, 3195, 3690, 4185 };

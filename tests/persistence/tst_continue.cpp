@@ -1,5 +1,6 @@
+#include "BoardColors.h"
+#include "Difficulty.h"
 #include "GameHarness.h"
-#include "ModuleCheck.h"
 #include "ModuleContinue.h"
 #include "ModuleSaveFiles.h"
 #include "SaveFile.h"
@@ -10,8 +11,6 @@
 #include <QtTest>
 
 namespace {
-
-constexpr int kPlayerColor = 50232;
 
 // Puzzle 3 of the built bank, which the fixtures under save/ hold.
 const char kGrid3[] = "471865932923174658856932174392741586147658329685329741239417865568293417714586293";
@@ -100,7 +99,7 @@ void playAndSave(bool full, Board *board, QByteArray *file)
     } else {
         const int wrong = game.solveWithOneWrong();
         game.click(QStringLiteral("cmdFinished"));
-        QCOMPARE(form.L(wrong).ForeColor(), ModuleCheck::kRed);
+        QCOMPARE(form.L(wrong).ForeColor(), BoardColors::kWrong);
         const QList<int> player = game.playerCells();
         QVERIFY(player.size() > 4);
         for (int n = 1; n <= 3; ++n)
@@ -127,7 +126,7 @@ private slots:
         if (QTest::currentTestFailed())
             return;
         QVERIFY(file.contains("\r\n00:10:00\r\n"));
-        QVERIFY(saved.colors.contains(ModuleCheck::kRed));
+        QVERIFY(saved.colors.contains(BoardColors::kWrong));
         QVERIFY(saved.captions.contains(QString()));
 
         GameHarness game;
@@ -154,8 +153,10 @@ private slots:
 
         QVERIFY(form.optMedium.Value());
         QCOMPARE(form.Difficulty, QStringLiteral("medium"));
-        for (const Control *c : { &form.Frame1, &form.optEasy, &form.optMedium, &form.optHard,
-                 &form.menuDo_Difficoulty, &form.menuGame_Start, &form.menuGame_Continue })
+        for (const Difficulty::Level &level : Difficulty::levels())
+            QVERIFY(!(form.*level.option).Enabled());
+        for (const Control *c :
+            { &form.Frame1, &form.menuDo_Difficoulty, &form.menuGame_Start, &form.menuGame_Continue })
             QVERIFY2(!c->Enabled(), qPrintable(c->objectName()));
         for (const Control *c : { &form.menuGame_Save, &form.menuGame_Clear, &form.menuGame_Print,
                  &form.menuGame_SavePicture, &form.menuGame_CopyToClipboard, &form.menuSetting_PlayMusic })
@@ -212,7 +213,7 @@ private slots:
         QVERIFY(form.menuDo_Finished.Enabled());
         QVERIFY(!game.playerCells().isEmpty());
         for (const int i : game.playerCells())
-            QCOMPARE(form.L(i).ForeColor(), kPlayerColor);
+            QCOMPARE(form.L(i).ForeColor(), BoardColors::kPlayer);
     }
 
     void savedDifficultyIsSelected_data()
@@ -254,13 +255,13 @@ private slots:
 
         QCOMPARE(game.messages.count(), 0);
         QCOMPARE(form.strSavedDifficulty, word);
-        for (Control *c : { &form.optEasy, &form.optMedium, &form.optHard })
-            QCOMPARE(c->Value(), c->objectName() == option);
         QCOMPARE(form.Difficulty, difficulty);
-        QCOMPARE(form.menuDo_Difficoulty_Easy.Checked(), difficulty == QLatin1String("easy"));
-        QCOMPARE(form.menuDo_Difficoulty_Medium.Checked(), difficulty == QLatin1String("medium"));
-        QCOMPARE(form.menuDo_Difficoulty_Hard.Checked(), difficulty == QLatin1String("hard"));
-        QVERIFY(!form.optEasy.Enabled() && !form.optMedium.Enabled() && !form.optHard.Enabled());
+        for (const Difficulty::Level &level : Difficulty::levels()) {
+            const Control &c = form.*level.option;
+            QCOMPARE(c.Value(), c.objectName() == option);
+            QCOMPARE((form.*level.menuItem).Checked(), difficulty == level.wordText());
+            QVERIFY(!c.Enabled());
+        }
         QVERIFY(!form.Frame1.Enabled() && !form.menuDo_Difficoulty.Enabled());
         // Selecting the difficulty did not blank the saved board anew.
         for (int i = 0; i < 81; ++i) {
@@ -290,10 +291,10 @@ private slots:
         // The solution comes from the bank, not from the file.
         for (int i = 0; i < 81; ++i)
             QCOMPARE(form.SolutionNumber[std::size_t(i)], qint16(kGrid3[i] - '0'));
-        QCOMPARE(form.L(40).ForeColor(), ModuleCheck::kRed);
+        QCOMPARE(form.L(40).ForeColor(), BoardColors::kWrong);
         QCOMPARE(form.L(40).Caption(), QString::number((kGrid3[40] - '0') % 9 + 1));
         QCOMPARE(form.L(1).Caption(), QString());
-        QCOMPARE(form.L(1).ForeColor(), kPlayerColor);
+        QCOMPARE(form.L(1).ForeColor(), BoardColors::kPlayer);
         QCOMPARE(form.L(0).Caption(), QStringLiteral("4"));
         QCOMPARE(form.L(0).ForeColor(), 0);
         game.tick(2);
@@ -446,7 +447,7 @@ private slots:
         QCOMPARE(form.IsContinuedGame, qint16(-1));
         QCOMPARE(form.strSavedTime, QStringLiteral("00:10:00"));
         QCOMPARE(form.strSavedDifficulty, QStringLiteral("Medium"));
-        QCOMPARE(form.SavedColor[40], ModuleCheck::kRed);
+        QCOMPARE(form.SavedColor[40], BoardColors::kWrong);
         QCOMPARE(form.SavedNumber[0], qint16(4));
     }
 
@@ -491,7 +492,7 @@ private slots:
         continueSaved(fresh);
         QCOMPARE(fresh.messages.count(), 0);
         QCOMPARE(fresh.state().L(1).Caption(), QString(QChar(kGrid3[1])));
-        QCOMPARE(fresh.state().L(1).ForeColor(), kPlayerColor);
+        QCOMPARE(fresh.state().L(1).ForeColor(), BoardColors::kPlayer);
         QCOMPARE(fresh.state().strSavedTime, QStringLiteral("00:10:01"));
     }
 };

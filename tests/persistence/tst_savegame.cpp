@@ -1,3 +1,4 @@
+#include "Difficulty.h"
 #include "FileSizeLimit.h"
 #include "GameHarness.h"
 #include "ModuleSaveFiles.h"
@@ -223,8 +224,8 @@ private slots:
             game.trigger(menuItem);
         game.click(QStringLiteral("cmdStart"));
         if (menuItem.isEmpty()) {
-            for (Control *option : { &form.optEasy, &form.optMedium, &form.optHard })
-                option->setValue(false);
+            for (const Difficulty::Level &level : Difficulty::levels())
+                (form.*level.option).setValue(false);
         }
         // Saving on its own takes the time the game holds, not the clock's.
         form.strLastFinishedTime = QStringLiteral("01:02:03");
