@@ -6,7 +6,8 @@
 
 namespace {
 
-// Parts 1.3, 1.4, 2.2 and 4.2 of the design.
+// As the game was designed: the draws that blank the board, the words its
+// files keep, the captions of its options.
 constexpr std::array<Difficulty::Level, 3> kLevels { {
     { &GameState::optEasy, &GameState::menuDo_Difficoulty_Easy, "初级", "easy", "Easy", 38, 280 },
     { &GameState::optMedium, &GameState::menuDo_Difficoulty_Medium, "普通", "medium", "Medium", 54, 570 },

@@ -15,7 +15,7 @@ public:
     // or from code) runs its handler.
     static void attach(GameState &form);
 
-    // The solved grid of the bank's open record (Parts 1.4, 4.3), read
+    // The solved grid of the bank's open record, read
     // whole before any of it is used, so that a broken record changes
     // nothing: a field that is no digit 1..9 throws an AdoError.
     using Solution = decltype(GameState::SolutionNumber);
@@ -24,7 +24,7 @@ public:
     static void cmdStart_Click(GameState &form);
     static void cmdNext_Click(GameState &form);
 
-    // A level's option clicked, or its menu item chosen (Part 1.4), for
+    // A level's option clicked, or its menu item chosen, for
     // any row of the Difficulty table. The options run opt_Click through
     // the table; the menu items through FormMain's slots
     // (menuDo_Difficoulty_Easy_Click, …).

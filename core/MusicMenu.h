@@ -5,7 +5,7 @@
 class Control;
 class GameState;
 
-// The background music's menu (Part 4.5) as more than one handler switches
+// The background music's menu as more than one handler switches
 // it: the three tune items, StartPlay or StopPlay, and the music every new
 // or continued game starts with.
 class MusicMenu
@@ -19,7 +19,7 @@ public:
     static void enableTunes(GameState &form, bool enabled);
     // StopPlay offered while a tune plays, StartPlay otherwise.
     static void showPlaying(GameState &form, bool playing);
-    // At Start and Continue (Parts 1.4, 4.3): the submenu offered as the
+    // At Start and Continue: the submenu offered as the
     // music control stands, Osmira checked and played from its beginning.
     static void startForGame(GameState &form);
 };

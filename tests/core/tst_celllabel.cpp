@@ -3,7 +3,7 @@
 
 #include <QtTest>
 
-// The typed views of a cell over its caption and text colour (Part 1.1).
+// The typed views of a cell over its caption and text colour.
 class TestCellLabel : public QObject
 {
     Q_OBJECT

@@ -3,43 +3,13 @@
 
 #include <QtTest>
 
-// The one place the tests state the levels of the design (Parts 1.3, 1.4,
-// 2.2, 4.2); other tests take them from the table.
+// The table of levels that the new game, the blanking, the window, the save
+// and Continue all read.
 class TestDifficulty : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void tableHoldsTheDesignsLevels()
-    {
-        GameState form;
-        const auto levels = Difficulty::levels();
-        QCOMPARE(levels.size(), std::size_t(3));
-        const struct
-        {
-            const char *option;
-            const char *menuItem;
-            QString caption;
-            const char *word;
-            const char *savedWord;
-            int draws;
-        } design[] = {
-            { "optEasy", "menuDo_Difficoulty_Easy", QStringLiteral("初级"), "easy", "Easy", 38 },
-            { "optMedium", "menuDo_Difficoulty_Medium", QStringLiteral("普通"), "medium", "Medium", 54 },
-            { "optHard", "menuDo_Difficoulty_Hard", QStringLiteral("高级"), "hard", "Hard", 68 },
-        };
-        for (std::size_t n = 0; n < levels.size(); ++n) {
-            const Difficulty::Level &level = levels[n];
-            QCOMPARE((form.*level.option).objectName(), QLatin1String(design[n].option));
-            QCOMPARE((form.*level.menuItem).objectName(), QLatin1String(design[n].menuItem));
-            QCOMPARE(level.captionText(), design[n].caption);
-            QCOMPARE(level.wordText(), QLatin1String(design[n].word));
-            QCOMPARE(level.savedWordText(), QLatin1String(design[n].savedWord));
-            QCOMPARE(level.draws, design[n].draws);
-        }
-        QCOMPARE(&Difficulty::atStart(), &levels[1]);
-    }
-
     void lookUpsAreExact()
     {
         for (const Difficulty::Level &level : Difficulty::levels()) {
