@@ -252,16 +252,9 @@ void FormPrint::keepOnScreen()
     const QRect area = ScreenGeometry::under(own);
     if (area.isEmpty())
         return;
-    int top = own.top();
-    int left = own.left();
-    if (top > area.top() + area.height() - own.height())
-        top = area.top() + area.height() - own.height();
-    if (left > area.left() + area.width() - own.width())
-        left = area.left() + area.width() - own.width();
-    top = qMax(top, area.top());
-    left = qMax(left, area.left());
-    if (top != own.top() || left != own.left())
-        move(left, top);
+    const QPoint place = ScreenGeometry::keptOn(area, own);
+    if (place != own.topLeft())
+        move(place);
 }
 
 void FormPrint::moveEvent(QMoveEvent *event)
