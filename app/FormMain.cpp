@@ -1,5 +1,6 @@
 #include "FormMain.h"
 
+#include "BoardGeometry.h"
 #include "CellLabelView.h"
 #include "CjkFont.h"
 #include "ControlBinder.h"
@@ -163,7 +164,7 @@ void FormMain::createViews()
     for (int i = 0; i < GameState::kCells; ++i) {
         auto *view = new CellLabelView(form.L(i), this);
         view->setCursor(pen);
-        view->setGeometry(twipsRect(form.L(i).Left(), form.L(i).Top(), CellLabel::kSize, CellLabel::kSize));
+        view->setGeometry(BoardGeometry::cellRect(i));
         connect(view, &CellLabelView::mouseDown, this, &FormMain::L_MouseDown);
         connect(view, &CellLabelView::mouseMove, this,
             [this](int index, int button) { ModuleHint::L_MouseMove(m_state, index, button); });

@@ -1,6 +1,7 @@
 #include "FormPrint.h"
 
 #include "AppPath.h"
+#include "BoardGeometry.h"
 #include "CellLabel.h"
 #include "CellLabelView.h"
 #include "CjkFont.h"
@@ -32,9 +33,8 @@
 
 namespace {
 
-constexpr std::array<int, 9> kPrintColumnLeft { 195, 690, 1185, 1695, 2190, 2685, 3195, 3690, 4185 };
-constexpr std::array<int, 9> kPrintRowTop { 1395, 1890, 2385, 2895, 3390, 3885, 4395, 4890, 5385 };
-constexpr int kPrintCellSize = 510;
+// Where the preview's top-left cell lies in its frame.
+constexpr QPoint kPageBoardOrigin(twipsToPx(195), twipsToPx(1395));
 constexpr int kWhite = 0xFFFFFF;
 constexpr int kCheckBoxWidth = 1215;
 constexpr int kCheckBoxHeight = 255;
@@ -125,14 +125,15 @@ void FormPrint::createControls()
         cell->setBackColor(kWhite);
         m_cells[std::size_t(i)] = cell;
         auto *view = new CellLabelView(*cell, Frame2);
-        view->setGeometry(twipsRect(kPrintColumnLeft[std::size_t(i % 9)], kPrintRowTop[std::size_t(i / 9)],
-            kPrintCellSize, kPrintCellSize));
+        view->setGeometry(BoardGeometry::cellRect(i, kPageBoardOrigin));
         m_cellViews[std::size_t(i)] = view;
     }
 
     Shape1 = new QFrame(Frame2);
     Shape1->setObjectName(QStringLiteral("Shape1"));
-    Shape1->setGeometry(twipsRect(180, 1380, 4545, 4545));
+    // On paper the border stands one pixel clear of the last column and
+    // the last row.
+    Shape1->setGeometry(BoardGeometry::outline(kPageBoardOrigin).adjusted(0, 0, 1, 1));
     Shape1->setFrameStyle(QFrame::Box | QFrame::Plain);
     Shape1->setLineWidth(1);
     QPalette shape = Shape1->palette();
