@@ -11,6 +11,7 @@
 #include "ModuleGameSetting.h"
 #include "ModuleSound.h"
 #include "PictureFile.h"
+#include "PrintJob.h"
 #include "ScreenGeometry.h"
 #include "Twips.h"
 #include "WindowDragger.h"
@@ -18,18 +19,14 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDateTime>
-#include <QDir>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <QPushButton>
 #include <QStringList>
-#include <QTemporaryFile>
 
 namespace {
 
@@ -43,8 +40,6 @@ constexpr int kButtonWidth = 1575;
 constexpr int kButtonHeight = 435;
 
 const QString kFrame2Caption = QStringLiteral("打印预览");
-
-QString g_pdfOutput;
 
 void setBackground(QWidget *widget, const QColor &color)
 {
@@ -342,74 +337,14 @@ void FormPrint::setPrintLayout(bool printing)
 
 void FormPrint::setPdfOutput(const QString &fileName)
 {
-    g_pdfOutput = fileName;
-}
-
-bool FormPrint::printClientArea(QString *error)
-{
-    if (!g_pdfOutput.isEmpty())
-        return renderPdf(g_pdfOutput, QPageSize(), error);
-    if (!m_printer) {
-        *error = QStringLiteral("没有找到默认打印机，请先安装打印机。");
-        return false;
-    }
-    // Rendered to a file first and handed to the print service, as Qt's
-    // own printing does; this way the service's refusal reaches the player.
-    QTemporaryFile page(QDir::temp().filePath(QStringLiteral("vexa-print-XXXXXX.pdf")));
-    if (!page.open()) {
-        *error
-            = QStringLiteral("打印作业出错，未能打印到：%1\r\n%2").arg(m_printer->name, page.errorString());
-        return false;
-    }
-    page.close();
-    if (!renderPdf(page.fileName(), QPrinterInfo::printerInfo(m_printer->name).defaultPageSize(), error))
-        return false;
-    QString reason;
-    if (!PrintQueue::submitPdf(m_printer->name, page.fileName(), windowTitle(), &reason)) {
-        *error = QStringLiteral("打印作业出错，未能打印到：%1\r\n%2").arg(m_printer->name, reason);
-        return false;
-    }
-    return true;
-}
-
-bool FormPrint::renderPdf(const QString &file, const QPageSize &pageSize, QString *error)
-{
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(file);
-    if (pageSize.isValid())
-        printer.setPageSize(pageSize);
-    printer.setDocName(windowTitle());
-
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        *error = QStringLiteral("无法开始打印作业：%1").arg(file);
-        return false;
-    }
-    // The client area at its natural size (7095 x 6345 twips, 4.93 x 4.41
-    // inches, one pixel being 1/96 inch), shrunk only where the printable
-    // area is smaller, and centred in the printable area. Only the children
-    // are drawn: the window's grey background would waste ink and hide
-    // nothing that belongs to the puzzle.
-    const QRect area = printer.pageLayout().paintRectPixels(printer.resolution());
-    const double natural = printer.resolution() / 96.0;
-    const double scale
-        = qMin(natural, qMin(area.width() / double(width()), area.height() / double(height())));
-    painter.translate((area.width() - width() * scale) / 2.0, (area.height() - height() * scale) / 2.0);
-    painter.scale(scale, scale);
-    render(&painter, QPoint(), QRegion(rect()), QWidget::DrawChildren);
-    if (!painter.end() || printer.printerState() == QPrinter::Error) {
-        *error = QStringLiteral("打印作业出错，未能打印到：%1").arg(file);
-        return false;
-    }
-    return true;
+    PrintJob::setPdfOutput(fileName);
 }
 
 void FormPrint::cmdPrint_Click()
 {
     setPrintLayout(true);
     QString error;
-    if (!printClientArea(&error))
+    if (!PrintJob::print(*this, m_printer, &error))
         MessageBox::show({ MessageBox::Icon::None, QStringLiteral("Vexa Sudoku"), error,
             MessageBox::Buttons::Ok, MessageBox::Answer::Ok, this });
     setPrintLayout(false);

@@ -16,12 +16,12 @@ class QDateTime;
 class QFrame;
 class QGroupBox;
 class QLabel;
-class QPageSize;
 class QPushButton;
 
 // The print window: a preview of the board the way it goes onto paper,
 // with options for the logo, the date, a border and the shaded boxes. The
 // main window is hidden while it is open and comes back when it closes.
+// Print hands the preview to a PrintJob.
 class FormPrint : public QWidget
 {
     Q_OBJECT
@@ -81,9 +81,6 @@ private:
     void keepOnScreen();
     // Hides everything but the preview, or shows it all again.
     void setPrintLayout(bool printing);
-    bool printClientArea(QString *error);
-    // Draws the client area onto one page of a PDF file.
-    bool renderPdf(const QString &file, const QPageSize &page, QString *error);
 
     GameState &m_form;
     QPointer<QWidget> m_main;
