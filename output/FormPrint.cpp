@@ -1,11 +1,12 @@
 #include "FormPrint.h"
 
 #include "AppPath.h"
+#include "BoardCopy.h"
 #include "BoardGeometry.h"
 #include "CellLabel.h"
-#include "CellLabelView.h"
 #include "CjkFont.h"
 #include "Clock.h"
+#include "DialogKeys.h"
 #include "GameState.h"
 #include "MessageBox.h"
 #include "ModuleGameSetting.h"
@@ -386,21 +387,8 @@ void FormPrint::mouseMoveEvent(QMouseEvent *event)
 
 void FormPrint::keyPressEvent(QKeyEvent *event)
 {
-    switch (event->key()) {
-    case Qt::Key_Escape:
-        cmdClose->click();
-        return;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        // As in a dialog: Enter presses the focused button, else the default.
-        if (auto *button = qobject_cast<QPushButton *>(focusWidget()); button && button->isVisible())
-            button->click();
-        else
-            cmdClose->click();
-        return;
-    default:
+    if (!DialogKeys::press(event, this, cmdClose, cmdClose))
         QWidget::keyPressEvent(event);
-    }
 }
 
 void FormPrint::closeEvent(QCloseEvent *event)
