@@ -67,6 +67,18 @@ FormPrint::FormPrint(GameState &form, QWidget *mainWindow)
     createControls();
 }
 
+FormPrint::~FormPrint() = default;
+
+CellLabel &FormPrint::L(int index) const
+{
+    return m_board->L(index);
+}
+
+CellLabelView *FormPrint::cellView(int index) const
+{
+    return m_board->view(index);
+}
+
 void FormPrint::createControls()
 {
     // A frame drawn like a group box, with its caption as a label over the
@@ -113,16 +125,12 @@ void FormPrint::createControls()
     for (QLabel *label : { labelTitle, labelTime })
         label->setAttribute(Qt::WA_NoMousePropagation);
 
+    m_board = std::make_unique<BoardCopy>(this, Frame2, kPageBoardOrigin);
     for (int i = 0; i < kCells; ++i) {
-        auto *cell = new CellLabel(i, this);
         // An enabled cell takes its own clicks; a disabled one would hand
         // them on to the frame, which drags the window.
-        cell->setEnabled(true);
-        cell->setBackColor(kWhite);
-        m_cells[std::size_t(i)] = cell;
-        auto *view = new CellLabelView(*cell, Frame2);
-        view->setGeometry(BoardGeometry::cellRect(i, kPageBoardOrigin));
-        m_cellViews[std::size_t(i)] = view;
+        L(i).setEnabled(true);
+        L(i).setBackColor(kWhite);
     }
 
     Shape1 = new QFrame(Frame2);
@@ -212,18 +220,8 @@ void FormPrint::Form_Load()
     labelTime->setText(timeText(Clock::now()));
     labelTime->adjustSize();
 
-    // Looks first, then the digits, so no digit is ever drawn in the wrong
-    // colour or size.
-    for (int i = 0; i < kCells; ++i) {
-        const CellLabel &source = m_form.L(i);
-        CellLabel &cell = L(i);
-        cell.setFontSize(source.FontSize());
-        cell.setForeColor(source.ForeColor());
-        cell.setFontBold(source.FontBold());
-        cell.setCaption(QString());
-    }
-    for (int i = 0; i < kCells; ++i)
-        L(i).setCaption(m_form.L(i).Caption());
+    // The paper stays white unless the player asks for the shaded boxes.
+    m_board->copyFrom(m_form, false);
 
     chkBorder->setChecked(false);
     labelTitle->hide();
@@ -313,8 +311,8 @@ void FormPrint::chkBorder_Click()
 void FormPrint::chkColorPiece_Click()
 {
     if (!chkColorPiece->isChecked()) {
-        for (CellLabel *cell : m_cells)
-            cell->setBackColor(kWhite);
+        for (int i = 0; i < kCells; ++i)
+            L(i).setBackColor(kWhite);
         return;
     }
     int color = 0;

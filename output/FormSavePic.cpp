@@ -3,8 +3,6 @@
 #include "AppPath.h"
 #include "BgrColor.h"
 #include "BoardGeometry.h"
-#include "CellLabel.h"
-#include "CellLabelView.h"
 #include "GameState.h"
 #include "MessageBox.h"
 #include "PictureFile.h"
@@ -30,18 +28,13 @@ const QString kTitle = QStringLiteral("截取图片");
 
 FormSavePic::FormSavePic(QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+    , m_board(this, this, kPictureBoardOrigin)
 {
     setObjectName(QStringLiteral("formSavePic"));
     setWindowTitle(QStringLiteral("截取图片"));
     setAttribute(Qt::WA_DeleteOnClose);
     setAutoFillBackground(true);
 
-    for (int i = 0; i < kCells; ++i) {
-        auto *cell = new CellLabel(i, this);
-        m_cells[std::size_t(i)] = cell;
-        auto *view = new CellLabelView(*cell, this);
-        view->setGeometry(BoardGeometry::cellRect(i, kPictureBoardOrigin));
-    }
     const QSize size = BoardGeometry::outline(kPictureBoardOrigin).size();
     setFixedSize(size);
     const int width = pxToTwips(size.width());
@@ -60,15 +53,7 @@ FormSavePic::FormSavePic(QWidget *parent)
 
 void FormSavePic::Form_Load(const GameState &form, const QWidget *mainWindow)
 {
-    for (int i = 0; i < kCells; ++i) {
-        const CellLabel &source = form.L(i);
-        CellLabel &cell = L(i);
-        cell.setCaption(source.Caption());
-        cell.setForeColor(source.ForeColor());
-        cell.setFontSize(source.FontSize());
-        cell.setBackColor(source.BackColor());
-        cell.setFontBold(source.FontBold());
-    }
+    m_board.copyFrom(form, true);
     m_shape2Visible = form.Shape2.Visible();
     if (mainWindow) {
         QPalette own = palette();
