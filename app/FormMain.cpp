@@ -57,7 +57,7 @@ FormMain::FormMain(QWidget *parent)
     // The designed size, so that centring before the load is right.
     setWindowSize(ModuleGameSetting::kNarrowWidth, ModuleGameSetting::kHeight);
     m_views = std::make_unique<FormMainViews>(*this);
-    m_menu = std::make_unique<FormMainMenu>(*this);
+    m_menu = new FormMainMenu(*this);
     ModuleEntry::attach(m_state);
     ModuleNumericalTime::attach(m_state);
 
@@ -103,7 +103,7 @@ QAction *FormMain::action(const QString &name) const
 
 QMenu *FormMain::menu() const
 {
-    return m_menu->menu();
+    return m_menu;
 }
 
 void FormMain::Form_Load()

@@ -101,7 +101,7 @@ private:
     GameState m_state;
     std::unique_ptr<MMControl> m_mm;
     std::unique_ptr<FormMainViews> m_views;
-    std::unique_ptr<FormMainMenu> m_menu;
+    FormMainMenu *m_menu = nullptr;
     bool m_unloaded = false;
     // Set while the window is being replaced by a fresh one.
     bool m_reloading = false;

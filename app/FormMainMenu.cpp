@@ -12,12 +12,13 @@
 #include "ModuleSetting.h"
 
 #include <QAction>
-#include <QMenu>
 #include <functional>
 
 FormMainMenu::FormMainMenu(FormMain &window)
+    : QMenu(window.state().menuMain.Caption(), &window)
 {
     GameState &form = window.state();
+    setObjectName(form.menuMain.objectName());
     using Handler = std::function<void()>;
     auto makeAction = [this, &window](Control &control, QMenu *menu, const Handler &handler,
                           const QKeySequence &shortcut = {}, bool checkable = false) {
@@ -48,9 +49,7 @@ FormMainMenu::FormMainMenu(FormMain &window)
     };
     constexpr bool kCheckable = true;
 
-    m_menuMain = new QMenu(form.menuMain.Caption(), &window);
-    m_menuMain->setObjectName(form.menuMain.objectName());
-    QMenu *top = m_menuMain;
+    QMenu *top = this;
     makeAction(
         form.menuGame_Start, top, [&window] { window.cmdStart_Click(); }, QKeySequence(Qt::CTRL | Qt::Key_B));
     makeAction(
