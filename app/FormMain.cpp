@@ -2,25 +2,18 @@
 
 #include "BgrColor.h"
 #include "BoardColors.h"
-#include "CellLabelView.h"
-#include "CjkFont.h"
-#include "ControlBinder.h"
-#include "CursorFile.h"
-#include "EntryBox.h"
+#include "Difficulty.h"
 #include "FormGrade.h"
-#include "FormPrint.h"
-#include "FormSelectPath.h"
+#include "FormMainMenu.h"
+#include "FormMainViews.h"
 #include "MMControl.h"
 #include "ModuleCheck.h"
-#include "ModuleClear.h"
-#include "ModuleClipboard.h"
 #include "ModuleClock.h"
 #include "ModuleContinue.h"
 #include "ModuleEntry.h"
 #include "ModuleExit.h"
 #include "ModuleFormLoad.h"
 #include "ModuleGameSetting.h"
-#include "ModuleHint.h"
 #include "ModuleInfo.h"
 #include "ModuleKeyboard.h"
 #include "ModuleMusic.h"
@@ -28,31 +21,23 @@
 #include "ModuleNumericalTime.h"
 #include "ModuleSaveFiles.h"
 #include "ModuleSetting.h"
-#include "ModuleSound.h"
 #include "ModuleTitleBar.h"
 #include "MouseCode.h"
 #include "QtMessageBox.h"
 #include "ScreenGeometry.h"
-#include "SkinButton.h"
 #include "Twips.h"
 #include "WindowDragger.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QMenu>
 #include <QMoveEvent>
 #include <QPainter>
-#include <QProgressBar>
-#include <QRadioButton>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QWindow>
-#include <functional>
 
 FormMain *formMain = nullptr;
 
@@ -74,8 +59,8 @@ FormMain::FormMain(QWidget *parent)
     ModuleFormLoad::applyDesign(m_state);
     // The designed size, so that centring before the load is right.
     setWindowSize(ModuleGameSetting::kNarrowWidth, ModuleGameSetting::kHeight);
-    createViews();
-    createMenu();
+    m_views = std::make_unique<FormMainViews>(*this);
+    m_menu = new FormMainMenu(*this);
     ModuleEntry::attach(m_state);
     ModuleNumericalTime::attach(m_state);
 
@@ -104,286 +89,24 @@ FormMain::~FormMain()
         formMain = nullptr;
 }
 
-SkinButton *FormMain::picture(Control &control, const QString &base, int kind)
+CellLabelView *FormMain::cellView(int index) const
 {
-    auto *button = new SkinButton(control, base, SkinButton::Kind(kind), this);
-    ControlBinder::bindWidget(control, button, ControlBinder::FollowGeometry);
-    m_views.insert(control.objectName(), button);
-    return button;
+    return m_views->cellView(index);
 }
 
-void FormMain::createViews()
+QWidget *FormMain::view(const QString &name) const
 {
-    GameState &form = m_state;
-    setAutoFillBackground(true);
-    QPalette p = palette();
-    p.setColor(QPalette::Window, QColor(236, 233, 216));
-    setPalette(p);
-
-    // The title bar: the title image under the menu button and the icons.
-    SkinButton *title = picture(form.picTitle, QStringLiteral("title"), int(SkinButton::Kind::Picture));
-    connect(title, &SkinButton::mouseDown, this, &FormMain::picTitle_MouseDown);
-    SkinButton *titleLeft
-        = picture(form.picTitleLeft, QStringLiteral("titleleft"), int(SkinButton::Kind::HoverIcon));
-    connect(titleLeft, &SkinButton::mouseDown, this, [this](int button) {
-        if (button == 1)
-            ModuleSound::PlaySoundDu(m_state);
-    });
-    connect(titleLeft, &SkinButton::mouseUp, this, &FormMain::picTitleLeft_MouseUp);
-    SkinButton *musicPlay
-        = picture(form.picMusicPlay, QStringLiteral("musicplay"), int(SkinButton::Kind::Picture));
-    connect(musicPlay, &SkinButton::mouseUp, this,
-        [this](int button) { ModuleMusic::picMusicPlay_MouseUp(m_state, button); });
-    SkinButton *musicStop
-        = picture(form.picMusicStop, QStringLiteral("musicstop"), int(SkinButton::Kind::Picture));
-    connect(musicStop, &SkinButton::mouseUp, this,
-        [this](int button) { ModuleMusic::picMusicStop_MouseUp(m_state, button); });
-    SkinButton *pin
-        = picture(form.picPutOnFront, QStringLiteral("putonfront"), int(SkinButton::Kind::Picture));
-    connect(pin, &SkinButton::mouseDown, this,
-        [this](int button) { ModuleSetting::picPutOnFront_MouseDown(m_state, button); });
-    connect(pin, &SkinButton::mouseUp, this,
-        [this](int button) { ModuleSetting::picPutOnFront_MouseUp(m_state, button); });
-    SkinButton *minimize
-        = picture(form.picMinimize, QStringLiteral("minimize"), int(SkinButton::Kind::HoverIcon));
-    connect(minimize, &SkinButton::clicked, this, [this] { showMinimized(); });
-    SkinButton *close = picture(form.picClose, QStringLiteral("close"), int(SkinButton::Kind::HoverIcon));
-    connect(close, &SkinButton::clicked, this, &FormMain::cmdExit_Click);
-    musicStop->raise();
-    musicPlay->raise();
-    titleLeft->raise();
-
-    // Every button and title-bar icon but the title itself shows the hand;
-    // the board and the entry box the pen.
-    const QCursor hand = CursorFile::load(QStringLiteral("\\ico\\hand"));
-    for (SkinButton *icon : { titleLeft, musicPlay, musicStop, pin, minimize, close })
-        icon->setCursor(hand);
-    const QCursor pen = CursorFile::load(QStringLiteral("\\ico\\pen"));
-
-    // Cells in index order: each later cell lies over the border of the one
-    // before, so neighbouring borders merge into one grid line.
-    for (int i = 0; i < GameState::kCells; ++i) {
-        auto *view = new CellLabelView(form.L(i), this);
-        view->setCursor(pen);
-        view->setGeometry(twipsRect(form.L(i).Left(), form.L(i).Top(), CellLabel::kSize, CellLabel::kSize));
-        connect(view, &CellLabelView::mouseDown, this, &FormMain::L_MouseDown);
-        connect(view, &CellLabelView::mouseMove, this,
-            [this](int index, int button) { ModuleHint::L_MouseMove(m_state, index, button); });
-        m_cellViews[std::size_t(i)] = view;
-    }
-
-    auto *entry = new EntryBox(form.txtEnter, this);
-    entry->setCursor(pen);
-    connect(entry, &EntryBox::characterTyped, this, &FormMain::txtEnter_KeyPress);
-    connect(entry, &EntryBox::mouseDown, this, &FormMain::txtEnter_MouseDown);
-    m_views.insert(form.txtEnter.objectName(), entry);
-
-    auto *frame2 = new QFrame(this);
-    frame2->setObjectName(form.Frame2.objectName());
-    // Presses on the hint panel, the difficulty frame and the progress bar
-    // are no presses on the window's background: they neither drag the
-    // window nor cancel an entry. (Qt hands presses that a widget leaves
-    // alone, or that reach a disabled one, on to its parent.)
-    frame2->setAttribute(Qt::WA_NoMousePropagation);
-    ControlBinder::bindWidget(form.Frame2, frame2, ControlBinder::FollowGeometry);
-    m_views.insert(form.Frame2.objectName(), frame2);
-    for (int k = 0; k < 9; ++k) {
-        auto *label = new QLabel(frame2);
-        label->setObjectName(form.Label1(k).objectName());
-        label->setAlignment(Qt::AlignCenter);
-        label->setFrameShape(QFrame::Box);
-        label->setAutoFillBackground(true);
-        label->setFont(CjkFont::song(17, true));
-        ControlBinder::bindLabel(form.Label1(k), label, ControlBinder::FollowGeometry);
-        m_views.insert(form.Label1(k).objectName(), label);
-    }
-
-    auto *frame1 = new QGroupBox(form.Frame1.Caption(), this);
-    frame1->setObjectName(form.Frame1.objectName());
-    frame1->setAttribute(Qt::WA_NoMousePropagation);
-    ControlBinder::bindWidget(form.Frame1, frame1, ControlBinder::FollowGeometry);
-    m_views.insert(form.Frame1.objectName(), frame1);
-    for (const Difficulty::Level &level : Difficulty::levels()) {
-        Control *option = &(form.*level.option);
-        auto *button = new QRadioButton(option->Caption(), frame1);
-        button->setObjectName(option->objectName());
-        button->setGeometry(twipsRect(option->Left(), option->Top(), option->Width(), option->Height()));
-        ControlBinder::bindOption(*option, button);
-        button->setFocusPolicy(Qt::NoFocus);
-        m_views.insert(option->objectName(), button);
-    }
-
-    m_progressBar = new QProgressBar(this);
-    m_progressBar->setObjectName(QStringLiteral("ProgressBarMake"));
-    m_progressBar->setAttribute(Qt::WA_NoMousePropagation);
-    m_progressBar->setGeometry(twipsRect(form.ProgressBarMake.Left(), 1740, 1350, 135));
-    m_progressBar->setRange(0, 100);
-    m_progressBar->setTextVisible(false);
-    m_progressBar->setVisible(form.ProgressBarMake.Visible());
-    connect(&form.ProgressBarMake, &ProgressModel::valueChanged, m_progressBar, &QProgressBar::setValue);
-    connect(&form.ProgressBarMake, &ProgressModel::visibleChanged, m_progressBar, &QWidget::setVisible);
-    connect(&form.ProgressBarMake, &ProgressModel::leftChanged, m_progressBar,
-        [this](int left) { m_progressBar->move(twipsToPx(left), twipsToPx(1740)); });
-    m_views.insert(QStringLiteral("ProgressBarMake"), m_progressBar);
-
-    struct Button
-    {
-        Control &control;
-        const char *base;
-        void (FormMain::*slot)();
-    };
-    for (const Button &b : { Button { form.cmdStart, "start", &FormMain::cmdStart_Click },
-             Button { form.cmdContinue, "continue", &FormMain::cmdContinue_Click },
-             Button { form.cmdSave, "save", &FormMain::cmdSave_Click },
-             Button { form.cmdNext, "next", &FormMain::cmdNext_Click },
-             Button { form.cmdFinished, "finish", &FormMain::cmdFinished_Click },
-             Button { form.cmdExit, "exit", &FormMain::cmdExit_Click } }) {
-        SkinButton *button = picture(b.control, QLatin1String(b.base), int(SkinButton::Kind::CommandButton));
-        button->setCursor(hand);
-        connect(button, &SkinButton::clicked, this, b.slot);
-    }
-
-    auto *time = new QLabel(this);
-    time->setObjectName(form.labelTime.objectName());
-    time->setAlignment(Qt::AlignCenter);
-    time->setFont(CjkFont::song(12, true));
-    ControlBinder::bindLabel(form.labelTime, time, ControlBinder::FollowGeometry);
-    time->installEventFilter(this);
-    m_views.insert(form.labelTime.objectName(), time);
+    return m_views->view(name);
 }
 
-void FormMain::createMenu()
+QAction *FormMain::action(const QString &name) const
 {
-    GameState &form = m_state;
-    using Handler = std::function<void()>;
-    auto makeAction = [this](Control &control, QMenu *menu, const Handler &handler,
-                          const QKeySequence &shortcut = {}, bool checkable = false) {
-        auto *action = new QAction(control.Caption(), this);
-        action->setCheckable(checkable);
-        action->setShortcut(shortcut);
-        ControlBinder::bindAction(control, action);
-        menu->addAction(action);
-        // Shortcuts act while the menu is closed, too.
-        addAction(action);
-        m_actions.insert(control.objectName(), action);
-        connect(action, &QAction::triggered, this, handler);
-        if (checkable) {
-            // A checkable action flips its own mark before the handler
-            // runs; the game decides the mark, so it is shown again as the
-            // game holds it (choosing the checked difficulty keeps it).
-            connect(action, &QAction::triggered, action,
-                [&control, action] { action->setChecked(control.Checked()); });
-        }
-        return action;
-    };
-    auto makeMenu = [this](Control &control, QMenu *parent) {
-        QMenu *menu = parent->addMenu(control.Caption());
-        menu->setObjectName(control.objectName());
-        ControlBinder::bindAction(control, menu->menuAction());
-        m_actions.insert(control.objectName(), menu->menuAction());
-        return menu;
-    };
-    constexpr bool kCheckable = true;
+    return m_menu->action(name);
+}
 
-    m_menuMain = new QMenu(form.menuMain.Caption(), this);
-    m_menuMain->setObjectName(form.menuMain.objectName());
-    QMenu *top = m_menuMain;
-    makeAction(
-        form.menuGame_Start, top, [this] { cmdStart_Click(); }, QKeySequence(Qt::CTRL | Qt::Key_B));
-    makeAction(
-        form.menuGame_Continue, top, [this] { cmdContinue_Click(); }, QKeySequence(Qt::CTRL | Qt::Key_C));
-    makeAction(
-        form.menuGame_Save, top, [this] { cmdSave_Click(); }, QKeySequence(Qt::CTRL | Qt::Key_S));
-    makeAction(
-        form.menuGame_Clear, top, [this] { ModuleClear::menuGame_Clear_Click(m_state); },
-        QKeySequence(Qt::CTRL | Qt::Key_R));
-    makeAction(form.menuGame_Reload, top, [this] { ModuleClear::menuGame_Reload_Click(m_state); });
-    top->addSeparator();
-    makeAction(form.menuGame_CopyToClipboard, top,
-        [this] { ModuleClipboard::menuGame_CopyToClipboard_Click(m_state); });
-    makeAction(form.menuGame_SavePicture, top,
-        [this] { FormSelectPath::menuGame_SavePicture_Click(m_state, this); });
-    makeAction(form.menuGame_Print, top, [this] { FormPrint::menuGame_Print_Click(m_state, this); });
-    top->addSeparator();
-
-    QMenu *doMenu = makeMenu(form.menuDo, top);
-    makeAction(
-        form.menuDo_Next, doMenu, [this] { cmdNext_Click(); }, QKeySequence(Qt::CTRL | Qt::Key_N));
-    doMenu->addSeparator();
-    QMenu *difficulty = makeMenu(form.menuDo_Difficoulty, doMenu);
-    makeAction(
-        form.menuDo_Difficoulty_Easy, difficulty, [this] { menuDo_Difficoulty_Easy_Click(); }, {},
-        kCheckable);
-    makeAction(
-        form.menuDo_Difficoulty_Medium, difficulty, [this] { menuDo_Difficoulty_Medium_Click(); }, {},
-        kCheckable);
-    makeAction(
-        form.menuDo_Difficoulty_Hard, difficulty, [this] { menuDo_Difficoulty_Hard_Click(); }, {},
-        kCheckable);
-    doMenu->addSeparator();
-    makeAction(
-        form.menuDo_Finished, doMenu, [this] { menuDo_Finished_Click(); },
-        QKeySequence(Qt::CTRL | Qt::Key_F));
-
-    QMenu *setting = makeMenu(form.menuSetting, top);
-    makeAction(
-        form.menuSetting_ShowNumberHint, setting,
-        [this] { ModuleHint::menuSetting_ShowNumberHint_Click(m_state); }, {}, kCheckable);
-    makeAction(
-        form.menuSetting_ShowCrossHint, setting,
-        [this] { ModuleHint::menuSetting_ShowCrossHint_Click(m_state); }, {}, kCheckable);
-    makeAction(
-        form.menuSetting_PieceColor, setting,
-        [this] { ModuleSetting::menuSetting_PieceColor_Click(m_state); }, {}, kCheckable);
-    makeAction(
-        form.menuSetting_ShowBorder, setting,
-        [this] { ModuleSetting::menuSetting_ShowBorder_Click(m_state); }, {}, kCheckable);
-    makeAction(
-        form.menuSetting_FontBold, setting, [this] { ModuleSetting::menuSetting_FontBold_Click(m_state); },
-        {}, kCheckable);
-    setting->addSeparator();
-    QMenu *music = makeMenu(form.menuSetting_PlayMusic, setting);
-    makeAction(
-        form.menuSetting_PlayMusic_osmira, music,
-        [this] { ModuleMusic::menuSetting_PlayMusic_osmira_Click(m_state); }, {}, kCheckable);
-    makeAction(
-        form.menuSetting_PlayMusic_HappyGM, music,
-        [this] { ModuleMusic::menuSetting_PlayMusic_HappyGM_Click(m_state); }, {}, kCheckable);
-    makeAction(
-        form.menuSetting_PlayMusic_Waltz, music,
-        [this] { ModuleMusic::menuSetting_PlayMusic_Waltz_Click(m_state); }, {}, kCheckable);
-    music->addSeparator();
-    makeAction(
-        form.menuSetting_PlayMusic_StartPlay, music, [this] { menuSetting_PlayMusic_StartPlay_Click(); },
-        QKeySequence(Qt::CTRL | Qt::Key_P));
-    makeAction(form.menuSetting_PlayMusic_StopPlay, music,
-        [this] { ModuleMusic::menuSetting_PlayMusic_StopPlay_Click(m_state); });
-    setting->addSeparator();
-    makeAction(
-        form.menuSetting_ExitAutoSave, setting,
-        [this] { ModuleSetting::menuSetting_ExitAutoSave_Click(m_state); }, {}, kCheckable);
-    makeAction(
-        form.menuSetting_PutOnFront, setting,
-        [this] { ModuleSetting::menuSetting_PutOnFront_Click(m_state); }, {}, kCheckable);
-    top->addSeparator();
-
-    makeAction(form.menuGame_Grade, top, [this] { menuGame_Grade_Click(); });
-    QMenu *about = makeMenu(form.menuAbout, top);
-    // F1 is shown here and handled when the key is released in the window.
-    QAction *help = makeAction(
-        form.menuAbout_Help, about, [this] { menuAbout_Help_Click(); }, QKeySequence(Qt::Key_F1));
-    removeAction(help);
-    makeAction(
-        form.menuAbout_Copyright, about, [this] { ModuleInfo::menuAbout_Copyright_Click(m_state, this); });
-    makeAction(form.menuAbout_AboutMe, about, [this] { ModuleInfo::menuAbout_AboutMe_Click(m_state, this); });
-    about->addSeparator();
-    makeAction(
-        form.menuAbout_UpdateInfo, about, [this] { ModuleInfo::menuAbout_UpdateInfo_Click(m_state, this); });
-    makeAction(
-        form.menuGame_SoftUpdata, top, [this] { ModuleInfo::menuGame_SoftUpdata_Click(m_state, this); },
-        QKeySequence(Qt::CTRL | Qt::Key_U));
-    makeAction(
-        form.menuGame_Exit, top, [this] { cmdExit_Click(); }, QKeySequence(Qt::CTRL | Qt::Key_F4));
+QMenu *FormMain::menu() const
+{
+    return m_menu;
 }
 
 void FormMain::Form_Load()
@@ -438,8 +161,7 @@ void FormMain::dragWindow()
 
 bool FormMain::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_views.value(m_state.labelTime.objectName())
-        && event->type() == QEvent::MouseButtonPress) {
+    if (watched == view(m_state.labelTime.objectName()) && event->type() == QEvent::MouseButtonPress) {
         labelTime_MouseDown();
         return true;
     }
@@ -730,7 +452,7 @@ void FormMain::picTitleLeft_MouseUp(int button, int, int)
 
 void FormMain::showMainMenu()
 {
-    m_menuMain->exec(mapToGlobal(QPoint(twipsToPx(60), twipsToPx(350))));
+    menu()->exec(mapToGlobal(QPoint(twipsToPx(60), twipsToPx(350))));
 }
 
 void FormMain::MMControl1_Done()

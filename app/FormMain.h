@@ -3,25 +3,19 @@
 #include "GameState.h"
 #include "GameWindow.h"
 
-#include <QHash>
 #include <QWidget>
-#include <array>
 #include <memory>
 
 class CellLabelView;
-class EntryBox;
+class FormMainMenu;
+class FormMainViews;
 class MMControl;
 class QAction;
-class QFrame;
-class QGroupBox;
-class QLabel;
 class QMenu;
-class QProgressBar;
-class QRadioButton;
-class SkinButton;
 
 // The main window: the board of 81 cells, the column of commands on the
-// right, the drawn title bar. It owns the game state, draws it and hands
+// right, the drawn title bar (its widgets are FormMainViews, its menu
+// FormMainMenu). It owns the game state, draws it and hands
 // every event to the game's handlers, and carries out what the handlers ask
 // of the window; its one instance is `formMain`.
 class FormMain : public QWidget, public GameWindow
@@ -34,11 +28,11 @@ public:
     GameState &state() { return m_state; }
     const GameState &state() const { return m_state; }
 
-    CellLabelView *cellView(int index) const { return m_cellViews.at(std::size_t(index)); }
+    CellLabelView *cellView(int index) const;
     // The widget that shows a control, by its design name.
-    QWidget *view(const QString &name) const { return m_views.value(name); }
-    QAction *action(const QString &name) const { return m_actions.value(name); }
-    QMenu *menu() const { return m_menuMain; }
+    QWidget *view(const QString &name) const;
+    QAction *action(const QString &name) const;
+    QMenu *menu() const;
 
     void Form_Load() override;
     void menuSetting_PlayMusic_StartPlay_Click() override;
@@ -101,19 +95,13 @@ protected:
 
 private:
     void keepOnScreenSoon();
-    void createViews();
-    void createMenu();
     // The whole menu below the menu button, as its click shows it.
     void showMainMenu();
-    SkinButton *picture(Control &control, const QString &base, int kind);
 
     GameState m_state;
     std::unique_ptr<MMControl> m_mm;
-    std::array<CellLabelView *, GameState::kCells> m_cellViews {};
-    QHash<QString, QWidget *> m_views;
-    QHash<QString, QAction *> m_actions;
-    QMenu *m_menuMain = nullptr;
-    QProgressBar *m_progressBar = nullptr;
+    std::unique_ptr<FormMainViews> m_views;
+    FormMainMenu *m_menu = nullptr;
     bool m_unloaded = false;
     // Set while the window is being replaced by a fresh one.
     bool m_reloading = false;

@@ -3,6 +3,7 @@
 #include "AdoError.h"
 #include "AppPath.h"
 #include "BoardColors.h"
+#include "BoardGeometry.h"
 #include "CellLabel.h"
 #include "SaveFile.h"
 
@@ -51,8 +52,8 @@ bool FeelPlayer::waitFor(const std::function<bool()> &condition, int msecs)
 
 QPoint FeelPlayer::middleOf(int cell)
 {
-    return { CellLabel::kColumnLeft[std::size_t(cell % 9)] + CellLabel::kSize / 2,
-        CellLabel::kRowTop[std::size_t(cell / 9)] + CellLabel::kSize / 2 };
+    return { BoardGeometry::kColumnLeft[std::size_t(cell % 9)] + BoardGeometry::kCellSize / 2,
+        BoardGeometry::kRowTop[std::size_t(cell / 9)] + BoardGeometry::kCellSize / 2 };
 }
 
 ProcessMeter FeelPlayer::launch()
@@ -177,10 +178,10 @@ bool FeelPlayer::tuneCached() const
 int FeelPlayer::pixelsInCell(int cell, const std::function<bool(int red, int green, int blue)> &test) const
 {
     const QPoint corner(
-        CellLabel::kColumnLeft[std::size_t(cell % 9)], CellLabel::kRowTop[std::size_t(cell / 9)]);
+        BoardGeometry::kColumnLeft[std::size_t(cell % 9)], BoardGeometry::kRowTop[std::size_t(cell / 9)]);
     const int inset = 4 * 15;
-    const QRect square(
-        corner + QPoint(inset, inset), QSize(CellLabel::kSize - 2 * inset, CellLabel::kSize - 2 * inset));
+    const QRect square(corner + QPoint(inset, inset),
+        QSize(BoardGeometry::kCellSize - 2 * inset, BoardGeometry::kCellSize - 2 * inset));
     int count = 0;
     for (const unsigned long rgb : m_x.pixels(square))
         count += test(int(rgb >> 16 & 0xFF), int(rgb >> 8 & 0xFF), int(rgb & 0xFF)) ? 1 : 0;

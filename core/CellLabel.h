@@ -1,11 +1,11 @@
 #pragma once
 
 #include "BoardColors.h"
+#include "BoardGeometry.h"
 
 #include <QObject>
 #include <QString>
 #include <QStringView>
-#include <array>
 
 // What a cell's text colour says of it.
 enum class CellKind { Given, Player, Wrong };
@@ -19,15 +19,10 @@ class CellLabel : public QObject
 public:
     explicit CellLabel(int index, QObject *parent = nullptr);
 
-    // Board geometry in twips: overlapping cells, so that neighbouring
-    // borders merge into one grid line.
-    static constexpr std::array<int, 9> kColumnLeft { 150, 650, 1140, 1650, 2150, 2640, 3150, 3650, 4145 };
-    static constexpr std::array<int, 9> kRowTop { 535, 1030, 1530, 2040, 2540, 3030, 3540, 4040, 4530 };
-    static constexpr int kSize = 515;
-
     int Index() const { return m_index; }
-    int Left() const { return kColumnLeft[std::size_t(m_index % 9)]; }
-    int Top() const { return kRowTop[std::size_t(m_index / 9)]; }
+    // Where the cell lies on the main window, in twips.
+    int Left() const { return BoardGeometry::left(m_index); }
+    int Top() const { return BoardGeometry::top(m_index); }
 
     const QString &Caption() const { return m_caption; }
     void setCaption(const QString &caption);

@@ -1,8 +1,8 @@
 #include "SdlLibrary.h"
 
+#include "RuntimeLibrary.h"
 #include "SoundWarning.h"
 
-#include <QLibrary>
 #include <atomic>
 #include <mutex>
 
@@ -12,13 +12,7 @@ enum class State { Untried, Ready, Failed };
 std::atomic<State> g_state = State::Untried;
 std::mutex g_startLock;
 SdlLibrary g_sdl;
-QLibrary *g_library = nullptr;
-
-template <typename F> bool resolve(F &function, const char *name)
-{
-    function = reinterpret_cast<F>(g_library->resolve(name));
-    return function != nullptr;
-}
+RuntimeLibrary *g_library = nullptr;
 
 } // namespace
 
@@ -31,22 +25,21 @@ const SdlLibrary *SdlLibrary::audio()
 
     // Failed until it has worked.
     g_state = State::Failed;
-    static QLibrary library(QStringLiteral("SDL2-2.0"), 0);
+    static RuntimeLibrary library(QStringLiteral("SDL2-2.0"), 0);
     g_library = &library;
     if (!library.load()) {
         SoundWarning::once(SoundWarning::AudioInit, QStringLiteral("no SDL: %1").arg(library.errorString()));
         return nullptr;
     }
     SdlLibrary &sdl = g_sdl;
-    const bool complete = resolve(sdl.GetError, "SDL_GetError") && resolve(sdl.SetHint, "SDL_SetHint")
-        && resolve(sdl.InitSubSystem, "SDL_InitSubSystem") && resolve(sdl.Quit, "SDL_Quit")
-        && resolve(sdl.OpenAudioDevice, "SDL_OpenAudioDevice")
-        && resolve(sdl.CloseAudioDevice, "SDL_CloseAudioDevice")
-        && resolve(sdl.PauseAudioDevice, "SDL_PauseAudioDevice")
-        && resolve(sdl.RWFromConstMem, "SDL_RWFromConstMem") && resolve(sdl.LoadWAV_RW, "SDL_LoadWAV_RW")
-        && resolve(sdl.FreeWAV, "SDL_FreeWAV") && resolve(sdl.BuildAudioCVT, "SDL_BuildAudioCVT")
-        && resolve(sdl.GetCurrentAudioDriver, "SDL_GetCurrentAudioDriver")
-        && resolve(sdl.ConvertAudio, "SDL_ConvertAudio") && resolve(sdl.TLSCleanup, "SDL_TLSCleanup");
+    const bool complete = library.resolve({ { sdl.GetError, "SDL_GetError" }, { sdl.SetHint, "SDL_SetHint" },
+        { sdl.InitSubSystem, "SDL_InitSubSystem" }, { sdl.Quit, "SDL_Quit" },
+        { sdl.OpenAudioDevice, "SDL_OpenAudioDevice" }, { sdl.CloseAudioDevice, "SDL_CloseAudioDevice" },
+        { sdl.PauseAudioDevice, "SDL_PauseAudioDevice" }, { sdl.RWFromConstMem, "SDL_RWFromConstMem" },
+        { sdl.LoadWAV_RW, "SDL_LoadWAV_RW" }, { sdl.FreeWAV, "SDL_FreeWAV" },
+        { sdl.BuildAudioCVT, "SDL_BuildAudioCVT" },
+        { sdl.GetCurrentAudioDriver, "SDL_GetCurrentAudioDriver" }, { sdl.ConvertAudio, "SDL_ConvertAudio" },
+        { sdl.TLSCleanup, "SDL_TLSCleanup" } });
     if (!complete) {
         SoundWarning::once(SoundWarning::AudioInit, QStringLiteral("SDL lacks the audio functions"));
         library.unload();

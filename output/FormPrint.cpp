@@ -3,15 +3,18 @@
 #include "AppPath.h"
 #include "BgrColor.h"
 #include "BoardColors.h"
+#include "BoardCopy.h"
+#include "BoardGeometry.h"
 #include "CellLabel.h"
-#include "CellLabelView.h"
 #include "CjkFont.h"
 #include "Clock.h"
+#include "DialogKeys.h"
 #include "GameState.h"
 #include "MessageBox.h"
 #include "ModuleGameSetting.h"
 #include "ModuleSound.h"
 #include "PictureFile.h"
+#include "PrintJob.h"
 #include "ScreenGeometry.h"
 #include "Twips.h"
 #include "WindowDragger.h"
@@ -19,24 +22,19 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDateTime>
-#include <QDir>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <QPushButton>
 #include <QStringList>
-#include <QTemporaryFile>
 
 namespace {
 
-constexpr std::array<int, 9> kPrintColumnLeft { 195, 690, 1185, 1695, 2190, 2685, 3195, 3690, 4185 };
-constexpr std::array<int, 9> kPrintRowTop { 1395, 1890, 2385, 2895, 3390, 3885, 4395, 4890, 5385 };
-constexpr int kPrintCellSize = 510;
+// Where the preview's top-left cell lies in its frame.
+constexpr QPoint kPageBoardOrigin(twipsToPx(195), twipsToPx(1395));
 constexpr int kCheckBoxWidth = 1215;
 constexpr int kCheckBoxHeight = 255;
 constexpr int kButtonLeft = 5280;
@@ -44,8 +42,6 @@ constexpr int kButtonWidth = 1575;
 constexpr int kButtonHeight = 435;
 
 const QString kFrame2Caption = QStringLiteral("打印预览");
-
-QString g_pdfOutput;
 
 void setBackground(QWidget *widget, const QColor &color)
 {
@@ -70,6 +66,18 @@ FormPrint::FormPrint(GameState &form, QWidget *mainWindow)
     // Mouse moves over the background keep the window on the screen.
     setMouseTracking(true);
     createControls();
+}
+
+FormPrint::~FormPrint() = default;
+
+CellLabel &FormPrint::L(int index) const
+{
+    return m_board->L(index);
+}
+
+CellLabelView *FormPrint::cellView(int index) const
+{
+    return m_board->view(index);
 }
 
 void FormPrint::createControls()
@@ -118,22 +126,19 @@ void FormPrint::createControls()
     for (QLabel *label : { labelTitle, labelTime })
         label->setAttribute(Qt::WA_NoMousePropagation);
 
+    m_board = std::make_unique<BoardCopy>(this, Frame2, kPageBoardOrigin);
     for (int i = 0; i < kCells; ++i) {
-        auto *cell = new CellLabel(i, this);
         // An enabled cell takes its own clicks; a disabled one would hand
         // them on to the frame, which drags the window.
-        cell->setEnabled(true);
-        cell->setBackColor(BoardColors::kPaper);
-        m_cells[std::size_t(i)] = cell;
-        auto *view = new CellLabelView(*cell, Frame2);
-        view->setGeometry(twipsRect(kPrintColumnLeft[std::size_t(i % 9)], kPrintRowTop[std::size_t(i / 9)],
-            kPrintCellSize, kPrintCellSize));
-        m_cellViews[std::size_t(i)] = view;
+        L(i).setEnabled(true);
+        L(i).setBackColor(BoardColors::kPaper);
     }
 
     Shape1 = new QFrame(Frame2);
     Shape1->setObjectName(QStringLiteral("Shape1"));
-    Shape1->setGeometry(twipsRect(180, 1380, 4545, 4545));
+    // On paper the border stands one pixel clear of the last column and
+    // the last row.
+    Shape1->setGeometry(BoardGeometry::outline(kPageBoardOrigin).adjusted(0, 0, 1, 1));
     Shape1->setFrameStyle(QFrame::Box | QFrame::Plain);
     Shape1->setLineWidth(1);
     QPalette shape = Shape1->palette();
@@ -216,18 +221,8 @@ void FormPrint::Form_Load()
     labelTime->setText(timeText(Clock::now()));
     labelTime->adjustSize();
 
-    // Looks first, then the digits, so no digit is ever drawn in the wrong
-    // colour or size.
-    for (int i = 0; i < kCells; ++i) {
-        const CellLabel &source = m_form.L(i);
-        CellLabel &cell = L(i);
-        cell.setFontSize(source.FontSize());
-        cell.setForeColor(source.ForeColor());
-        cell.setFontBold(source.FontBold());
-        cell.setCaption(QString());
-    }
-    for (int i = 0; i < kCells; ++i)
-        L(i).setCaption(m_form.L(i).Caption());
+    // The paper stays white unless the player asks for the shaded boxes.
+    m_board->copyFrom(m_form, false);
 
     chkBorder->setChecked(false);
     labelTitle->hide();
@@ -253,16 +248,9 @@ void FormPrint::keepOnScreen()
     const QRect area = ScreenGeometry::under(own);
     if (area.isEmpty())
         return;
-    int top = own.top();
-    int left = own.left();
-    if (top > area.top() + area.height() - own.height())
-        top = area.top() + area.height() - own.height();
-    if (left > area.left() + area.width() - own.width())
-        left = area.left() + area.width() - own.width();
-    top = qMax(top, area.top());
-    left = qMax(left, area.left());
-    if (top != own.top() || left != own.left())
-        move(left, top);
+    const QPoint place = ScreenGeometry::keptOn(area, own);
+    if (place != own.topLeft())
+        move(place);
 }
 
 void FormPrint::moveEvent(QMoveEvent *event)
@@ -324,8 +312,8 @@ void FormPrint::chkBorder_Click()
 void FormPrint::chkColorPiece_Click()
 {
     if (!chkColorPiece->isChecked()) {
-        for (CellLabel *cell : m_cells)
-            cell->setBackColor(BoardColors::kPaper);
+        for (int i = 0; i < kCells; ++i)
+            L(i).setBackColor(BoardColors::kPaper);
         return;
     }
     int color = 0;
@@ -349,74 +337,14 @@ void FormPrint::setPrintLayout(bool printing)
 
 void FormPrint::setPdfOutput(const QString &fileName)
 {
-    g_pdfOutput = fileName;
-}
-
-bool FormPrint::printClientArea(QString *error)
-{
-    if (!g_pdfOutput.isEmpty())
-        return renderPdf(g_pdfOutput, QPageSize(), error);
-    if (!m_printer) {
-        *error = QStringLiteral("没有找到默认打印机，请先安装打印机。");
-        return false;
-    }
-    // Rendered to a file first and handed to the print service, as Qt's
-    // own printing does; this way the service's refusal reaches the player.
-    QTemporaryFile page(QDir::temp().filePath(QStringLiteral("vexa-print-XXXXXX.pdf")));
-    if (!page.open()) {
-        *error
-            = QStringLiteral("打印作业出错，未能打印到：%1\r\n%2").arg(m_printer->name, page.errorString());
-        return false;
-    }
-    page.close();
-    if (!renderPdf(page.fileName(), QPrinterInfo::printerInfo(m_printer->name).defaultPageSize(), error))
-        return false;
-    QString reason;
-    if (!PrintQueue::submitPdf(m_printer->name, page.fileName(), windowTitle(), &reason)) {
-        *error = QStringLiteral("打印作业出错，未能打印到：%1\r\n%2").arg(m_printer->name, reason);
-        return false;
-    }
-    return true;
-}
-
-bool FormPrint::renderPdf(const QString &file, const QPageSize &pageSize, QString *error)
-{
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(file);
-    if (pageSize.isValid())
-        printer.setPageSize(pageSize);
-    printer.setDocName(windowTitle());
-
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        *error = QStringLiteral("无法开始打印作业：%1").arg(file);
-        return false;
-    }
-    // The client area at its natural size (7095 x 6345 twips, 4.93 x 4.41
-    // inches, one pixel being 1/96 inch), shrunk only where the printable
-    // area is smaller, and centred in the printable area. Only the children
-    // are drawn: the window's grey background would waste ink and hide
-    // nothing that belongs to the puzzle.
-    const QRect area = printer.pageLayout().paintRectPixels(printer.resolution());
-    const double natural = printer.resolution() / 96.0;
-    const double scale
-        = qMin(natural, qMin(area.width() / double(width()), area.height() / double(height())));
-    painter.translate((area.width() - width() * scale) / 2.0, (area.height() - height() * scale) / 2.0);
-    painter.scale(scale, scale);
-    render(&painter, QPoint(), QRegion(rect()), QWidget::DrawChildren);
-    if (!painter.end() || printer.printerState() == QPrinter::Error) {
-        *error = QStringLiteral("打印作业出错，未能打印到：%1").arg(file);
-        return false;
-    }
-    return true;
+    PrintJob::setPdfOutput(fileName);
 }
 
 void FormPrint::cmdPrint_Click()
 {
     setPrintLayout(true);
     QString error;
-    if (!printClientArea(&error))
+    if (!PrintJob::print(*this, m_printer, &error))
         MessageBox::show({ MessageBox::Icon::None, QStringLiteral("Vexa Sudoku"), error,
             MessageBox::Buttons::Ok, MessageBox::Answer::Ok, this });
     setPrintLayout(false);
@@ -458,21 +386,8 @@ void FormPrint::mouseMoveEvent(QMouseEvent *event)
 
 void FormPrint::keyPressEvent(QKeyEvent *event)
 {
-    switch (event->key()) {
-    case Qt::Key_Escape:
-        cmdClose->click();
-        return;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        // As in a dialog: Enter presses the focused button, else the default.
-        if (auto *button = qobject_cast<QPushButton *>(focusWidget()); button && button->isVisible())
-            button->click();
-        else
-            cmdClose->click();
-        return;
-    default:
+    if (!DialogKeys::press(event, this, cmdClose, cmdClose))
         QWidget::keyPressEvent(event);
-    }
 }
 
 void FormPrint::closeEvent(QCloseEvent *event)

@@ -5,9 +5,10 @@
 #include <QPointer>
 #include <QString>
 #include <QWidget>
-#include <array>
+#include <memory>
 #include <optional>
 
+class BoardCopy;
 class CellLabel;
 class CellLabelView;
 class GameState;
@@ -16,12 +17,12 @@ class QDateTime;
 class QFrame;
 class QGroupBox;
 class QLabel;
-class QPageSize;
 class QPushButton;
 
 // The print window: a preview of the board the way it goes onto paper,
 // with options for the logo, the date, a border and the shaded boxes. The
 // main window is hidden while it is open and comes back when it closes.
+// Print hands the preview to a PrintJob.
 class FormPrint : public QWidget
 {
     Q_OBJECT
@@ -33,6 +34,7 @@ public:
 
     // `mainWindow` may be null; then there is nothing to hide or centre on.
     FormPrint(GameState &form, QWidget *mainWindow);
+    ~FormPrint() override;
 
     // The main window's Print command: loads the window and shows it
     // without blocking. The window deletes itself when it closes.
@@ -43,8 +45,8 @@ public:
     void Form_Load();
 
     // The preview's own cells L(0)..L(80).
-    CellLabel &L(int index) const { return *m_cells.at(std::size_t(index)); }
-    CellLabelView *cellView(int index) const { return m_cellViews.at(std::size_t(index)); }
+    CellLabel &L(int index) const;
+    CellLabelView *cellView(int index) const;
 
     // Prints into this PDF file instead of on the default printer; an empty
     // name goes back to the printer. Lets tests print without a printer.
@@ -81,9 +83,6 @@ private:
     void keepOnScreen();
     // Hides everything but the preview, or shows it all again.
     void setPrintLayout(bool printing);
-    bool printClientArea(QString *error);
-    // Draws the client area onto one page of a PDF file.
-    bool renderPdf(const QString &file, const QPageSize &page, QString *error);
 
     GameState &m_form;
     QPointer<QWidget> m_main;
@@ -107,6 +106,5 @@ private:
     QLabel *labelPrinter = nullptr;
     QPushButton *cmdPrint = nullptr;
     QPushButton *cmdClose = nullptr;
-    std::array<CellLabel *, kCells> m_cells {};
-    std::array<CellLabelView *, kCells> m_cellViews {};
+    std::unique_ptr<BoardCopy> m_board;
 };

@@ -3,8 +3,7 @@
 #include "AppPath.h"
 #include "BgrColor.h"
 #include "BoardColors.h"
-#include "CellLabel.h"
-#include "CellLabelView.h"
+#include "BoardGeometry.h"
 #include "GameState.h"
 #include "MessageBox.h"
 #include "PictureFile.h"
@@ -18,46 +17,27 @@
 
 namespace {
 
-constexpr std::array<int, 9> kPictureColumnLeft { 0, 500, 990, 1500, 2000, 2490, 3000, 3500, 3995 };
-constexpr std::array<int, 9> kPictureRowTop { 0, 495, 995, 1505, 2000, 2495, 3005, 3500, 3995 };
-// The board sits inside the border line.
-constexpr int kInset = 10;
-constexpr int kPictureCellSize = 515;
-constexpr int kShape2Size = 4530;
+// The line round the board runs along the picture's edge.
+constexpr QPoint kPictureBoardOrigin(1, 1);
 constexpr int kWaterMarkMargin = 30;
 
 const QString kTitle = QStringLiteral("截取图片");
-
-int cellLeft(int index)
-{
-    return kPictureColumnLeft[std::size_t(index % 9)] + kInset;
-}
-
-int cellTop(int index)
-{
-    return kPictureRowTop[std::size_t(index / 9)] + kInset;
-}
 
 } // namespace
 
 FormSavePic::FormSavePic(QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+    , m_board(this, this, kPictureBoardOrigin)
 {
     setObjectName(QStringLiteral("formSavePic"));
     setWindowTitle(QStringLiteral("截取图片"));
     setAttribute(Qt::WA_DeleteOnClose);
     setAutoFillBackground(true);
 
-    for (int i = 0; i < kCells; ++i) {
-        auto *cell = new CellLabel(i, this);
-        m_cells[std::size_t(i)] = cell;
-        auto *view = new CellLabelView(*cell, this);
-        view->setGeometry(twipsRect(cellLeft(i), cellTop(i), kPictureCellSize, kPictureCellSize));
-    }
-    // The window's size follows from the last column and the last row.
-    const int width = cellLeft(8) + kPictureCellSize + kInset;
-    const int height = cellTop(72) + kPictureCellSize + kInset;
-    setFixedSize(twipsToPx(width), twipsToPx(height));
+    const QSize size = BoardGeometry::outline(kPictureBoardOrigin).size();
+    setFixedSize(size);
+    const int width = pxToTwips(size.width());
+    const int height = pxToTwips(size.height());
 
     imgWaterMark = new QLabel(this);
     imgWaterMark->setObjectName(QStringLiteral("imgWaterMark"));
@@ -72,15 +52,7 @@ FormSavePic::FormSavePic(QWidget *parent)
 
 void FormSavePic::Form_Load(const GameState &form, const QWidget *mainWindow)
 {
-    for (int i = 0; i < kCells; ++i) {
-        const CellLabel &source = form.L(i);
-        CellLabel &cell = L(i);
-        cell.setCaption(source.Caption());
-        cell.setForeColor(source.ForeColor());
-        cell.setFontSize(source.FontSize());
-        cell.setBackColor(source.BackColor());
-        cell.setFontBold(source.FontBold());
-    }
+    m_board.copyFrom(form, true);
     m_shape2Visible = form.Shape2.Visible();
     if (mainWindow) {
         QPalette own = palette();
@@ -142,5 +114,5 @@ void FormSavePic::paintEvent(QPaintEvent *)
     painter.setPen(toQColor(BoardColors::kBorder));
     painter.setBrush(Qt::NoBrush);
     // A one-pixel pen draws one pixel beyond the rect's size.
-    painter.drawRect(twipsRect(0, 0, kShape2Size, kShape2Size).adjusted(0, 0, -1, -1));
+    painter.drawRect(BoardGeometry::outline(kPictureBoardOrigin).adjusted(0, 0, -1, -1));
 }

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "BoardCopy.h"
+
 #include <QString>
 #include <QWidget>
-#include <array>
 
 class CellLabel;
-class CellLabelView;
 class GameState;
 class QLabel;
 
@@ -15,8 +15,6 @@ class FormSavePic : public QWidget
 {
     Q_OBJECT
 public:
-    static constexpr int kCells = 81;
-
     explicit FormSavePic(QWidget *parent = nullptr);
 
     // Creates the window, shows it, saves it as picsave.bmp in `folder`,
@@ -32,13 +30,13 @@ public:
     // on failure `error` tells why.
     bool savePicture(const QString &path, QString *error);
 
-    CellLabel &L(int index) const { return *m_cells.at(std::size_t(index)); }
+    CellLabel &L(int index) const { return m_board.L(index); }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    std::array<CellLabel *, kCells> m_cells {};
+    BoardCopy m_board;
     QLabel *imgWaterMark = nullptr;
     bool m_shape2Visible = false;
 };

@@ -1,5 +1,6 @@
 #include "FormSelectPath.h"
 
+#include "DialogKeys.h"
 #include "DirListBox.h"
 #include "FormSavePic.h"
 #include "OwnedWindow.h"
@@ -130,20 +131,8 @@ void FormSelectPath::cmdCancel_Click()
 
 void FormSelectPath::keyPressEvent(QKeyEvent *event)
 {
-    switch (event->key()) {
-    case Qt::Key_Escape:
-        cmdCancel->click();
-        return;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        if (auto *button = qobject_cast<QPushButton *>(focusWidget()))
-            button->click();
-        else
-            cmdEnter->click();
-        return;
-    default:
+    if (!DialogKeys::press(event, this, cmdCancel, cmdEnter))
         QWidget::keyPressEvent(event);
-    }
 }
 
 void FormSelectPath::closeEvent(QCloseEvent *event)

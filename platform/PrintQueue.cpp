@@ -1,7 +1,8 @@
 #include "PrintQueue.h"
 
+#include "RuntimeLibrary.h"
+
 #include <QFile>
-#include <QLibrary>
 #include <cups/cups.h>
 #include <mutex>
 
@@ -20,25 +21,17 @@ struct Cups
     QString error;
 };
 
-template <typename F> bool resolve(QLibrary &library, F &function, const char *name)
-{
-    function = reinterpret_cast<F>(library.resolve(name));
-    return function != nullptr;
-}
-
 const Cups &cups()
 {
     static Cups api;
     static std::once_flag loaded;
     std::call_once(loaded, [] {
-        static QLibrary library(QStringLiteral("cups"), 2);
-        if (library.load() && resolve(library, api.getDests2, "cupsGetDests2")
-            && resolve(library, api.getOption, "cupsGetOption")
-            && resolve(library, api.freeDests, "cupsFreeDests")
-            && resolve(library, api.printFile2, "cupsPrintFile2")
-            && resolve(library, api.lastErrorString, "cupsLastErrorString"))
+        static RuntimeLibrary library(QStringLiteral("cups"), 2);
+        if (library.load()
+            && library.resolve({ { api.getDests2, "cupsGetDests2" }, { api.getOption, "cupsGetOption" },
+                { api.freeDests, "cupsFreeDests" }, { api.printFile2, "cupsPrintFile2" },
+                { api.lastErrorString, "cupsLastErrorString" } }))
             return;
-        api.getDests2 = nullptr;
         api.error = library.errorString();
     });
     return api;

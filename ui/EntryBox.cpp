@@ -1,7 +1,7 @@
 #include "EntryBox.h"
 
 #include "BgrColor.h"
-#include "CellLabel.h"
+#include "BoardGeometry.h"
 #include "CjkFont.h"
 #include "Control.h"
 #include "ControlBinder.h"
@@ -13,7 +13,6 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <algorithm>
 
 EntryBox::EntryBox(Control &control, QWidget *parent)
     : QLineEdit(parent)
@@ -38,12 +37,9 @@ void EntryBox::sync()
 {
     // Named after the cell it lies over, so a screen reader says where the
     // digit goes.
-    const int column
-        = int(std::find(CellLabel::kColumnLeft.begin(), CellLabel::kColumnLeft.end(), m_control.Left())
-            - CellLabel::kColumnLeft.begin());
-    const int row = int(std::find(CellLabel::kRowTop.begin(), CellLabel::kRowTop.end(), m_control.Top())
-        - CellLabel::kRowTop.begin());
-    const QString name = column < 9 && row < 9
+    const int column = BoardGeometry::column(m_control.Left());
+    const int row = BoardGeometry::row(m_control.Top());
+    const QString name = column >= 0 && row >= 0
         ? QStringLiteral("第%1行 第%2列 输入框").arg(row + 1).arg(column + 1)
         : QStringLiteral("输入框");
     if (name != accessibleName())

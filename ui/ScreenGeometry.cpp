@@ -43,3 +43,12 @@ QRect ScreenGeometry::pick(const QList<QRect> &screens, const QRect &frame)
     }
     return best;
 }
+
+QPoint ScreenGeometry::keptOn(const QRect &screen, const QRect &frame)
+{
+    int left = qMin(frame.left(), screen.left() + screen.width() - frame.width());
+    int top = qMin(frame.top(), screen.top() + screen.height() - frame.height());
+    left = qMax(left, screen.left());
+    top = qMax(top, screen.top());
+    return QPoint(left, top);
+}

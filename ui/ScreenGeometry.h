@@ -17,4 +17,9 @@ public:
     // The same choice among the monitors `screens`; an empty rectangle
     // when there are none.
     static QRect pick(const QList<QRect> &screens, const QRect &frame);
+
+    // Where a window with the frame `frame` goes so that it lies wholly on
+    // `screen`: moved no further than needed, and with its top-left corner
+    // on the screen when it is larger than the screen. Any one unit.
+    static QPoint keptOn(const QRect &screen, const QRect &frame);
 };

@@ -1,4 +1,5 @@
 #include "BoardColors.h"
+#include "BoardGeometry.h"
 #include "CellLabelView.h"
 #include "FormMain.h"
 #include "ProgramFolder.h"
@@ -20,8 +21,8 @@ private slots:
         QCOMPARE(formMain, &form);
         for (int i = 0; i < 81; ++i) {
             const QRect r = form.cellView(i)->geometry();
-            QCOMPARE(r.x(), twipsToPx(CellLabel::kColumnLeft[std::size_t(i % 9)]));
-            QCOMPARE(r.y(), twipsToPx(CellLabel::kRowTop[std::size_t(i / 9)]));
+            QCOMPARE(r.x(), twipsToPx(BoardGeometry::kColumnLeft[std::size_t(i % 9)]));
+            QCOMPARE(r.y(), twipsToPx(BoardGeometry::kRowTop[std::size_t(i / 9)]));
             QCOMPARE(r.size(), QSize(34, 34));
             QCOMPARE(form.cellView(i)->objectName(), QStringLiteral("L(%1)").arg(i));
         }

@@ -1,5 +1,6 @@
 #include "XSession.h"
 
+#include "BoardGeometry.h"
 #include "CellLabel.h"
 
 #include <QDBusConnection>
@@ -511,7 +512,7 @@ void XSession::type(const QString &text)
 void XSession::enterDigit(int cell, int digit)
 {
     CellLabel model(cell);
-    click(model.Left() + CellLabel::kSize / 2, model.Top() + CellLabel::kSize / 2);
+    click(model.Left() + BoardGeometry::kCellSize / 2, model.Top() + BoardGeometry::kCellSize / 2);
     type(QString::number(digit));
 }
 

@@ -1,5 +1,6 @@
 #include "AtspiProbe.h"
 #include "BoardColors.h"
+#include "BoardGeometry.h"
 #include "CellLabel.h"
 #include "SaveFile.h"
 #include "XSession.h"
@@ -217,7 +218,7 @@ private slots:
             // Where a screen reader's pointer review would look for it.
             const CellLabel model(index);
             const QRect expected(origin + QPoint(px(model.Left()), px(model.Top())),
-                QSize(px(CellLabel::kSize), px(CellLabel::kSize)));
+                QSize(px(BoardGeometry::kCellSize), px(BoardGeometry::kCellSize)));
             const QRect shown = cell.node->extents;
             QVERIFY2(qAbs(shown.x() - expected.x()) <= 1 && qAbs(shown.y() - expected.y()) <= 1
                     && qAbs(shown.width() - expected.width()) <= 1

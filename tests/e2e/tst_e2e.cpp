@@ -1,4 +1,5 @@
 #include "AppPath.h"
+#include "BoardGeometry.h"
 #include "GameState.h"
 #include "XSession.h"
 
@@ -268,8 +269,8 @@ private slots:
         const Puzzle puzzle = readSavedPuzzle(*x);
         QVERIFY(!puzzle.playerCells.isEmpty());
         const CellLabel model(puzzle.playerCells.first());
-        const int middleX = model.Left() + CellLabel::kSize / 2;
-        const int middleY = model.Top() + CellLabel::kSize / 2;
+        const int middleX = model.Left() + BoardGeometry::kCellSize / 2;
+        const int middleY = model.Top() + BoardGeometry::kCellSize / 2;
         x->click(middleX, middleY);
         x->setPrimarySelection(QStringLiteral("8888"));
         x->click(middleX, middleY, 2);
@@ -373,7 +374,8 @@ private slots:
         QVERIFY(x->launch());
         const QPoint before = x->origin();
         const CellLabel cell(40);
-        const QPoint middle(cell.Left() + CellLabel::kSize / 2, cell.Top() + CellLabel::kSize / 2);
+        const QPoint middle(
+            cell.Left() + BoardGeometry::kCellSize / 2, cell.Top() + BoardGeometry::kCellSize / 2);
         x->mouseDown(middle.x(), middle.y());
         XSession::pause(200);
         x->mouseUp();

@@ -36,6 +36,27 @@ private slots:
     }
 
     void noMonitorGivesNothing() { QVERIFY(ScreenGeometry::pick({}, QRect(0, 0, 10, 10)).isEmpty()); }
+
+    void windowIsKeptOnItsMonitor_data()
+    {
+        // The right-hand monitor of two, 1280 x 800 at 1920,0.
+        QTest::addColumn<QRect>("window");
+        QTest::addColumn<QPoint>("place");
+        QTest::newRow("wholly on it") << QRect(2000, 100, 400, 300) << QPoint(2000, 100);
+        QTest::newRow("over the right edge") << QRect(3000, 100, 400, 300) << QPoint(2800, 100);
+        QTest::newRow("over the bottom edge") << QRect(2000, 700, 400, 300) << QPoint(2000, 500);
+        QTest::newRow("over the left edge") << QRect(1900, -20, 400, 300) << QPoint(1920, 0);
+        // Larger than the monitor: its top-left corner stays on it.
+        QTest::newRow("taller than it") << QRect(2000, 100, 400, 900) << QPoint(2000, 0);
+        QTest::newRow("wider than it") << QRect(2500, 100, 1400, 300) << QPoint(1920, 100);
+    }
+
+    void windowIsKeptOnItsMonitor()
+    {
+        QFETCH(QRect, window);
+        QFETCH(QPoint, place);
+        QCOMPARE(ScreenGeometry::keptOn(QRect(1920, 0, 1280, 800), window), place);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestScreenGeometry)
