@@ -342,22 +342,9 @@ void FormMain::cmdContinue_Click()
     ModuleContinue::cmdContinue_Click(m_state);
 }
 
-void FormMain::menuDo_Difficoulty_Easy_Click()
+void FormMain::menuDo_Difficoulty_Click(const Difficulty::Level &level)
 {
-    ModuleNewGame::menuDo_Difficoulty_Click(
-        m_state, *Difficulty::withMenuItem(&GameState::menuDo_Difficoulty_Easy));
-}
-
-void FormMain::menuDo_Difficoulty_Medium_Click()
-{
-    ModuleNewGame::menuDo_Difficoulty_Click(
-        m_state, *Difficulty::withMenuItem(&GameState::menuDo_Difficoulty_Medium));
-}
-
-void FormMain::menuDo_Difficoulty_Hard_Click()
-{
-    ModuleNewGame::menuDo_Difficoulty_Click(
-        m_state, *Difficulty::withMenuItem(&GameState::menuDo_Difficoulty_Hard));
+    ModuleNewGame::menuDo_Difficoulty_Click(m_state, level);
 }
 
 void FormMain::menuDo_Finished_Click()

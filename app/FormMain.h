@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Difficulty.h"
 #include "GameState.h"
 #include "GameWindow.h"
 
@@ -60,9 +61,7 @@ public slots:
     void cmdExit_Click();
     void cmdSave_Click();
     void cmdContinue_Click();
-    void menuDo_Difficoulty_Easy_Click();
-    void menuDo_Difficoulty_Medium_Click();
-    void menuDo_Difficoulty_Hard_Click();
+    void menuDo_Difficoulty_Click(const Difficulty::Level &level);
     void menuDo_Finished_Click();
     void menuGame_Grade_Click();
     void L_MouseDown(int index, int button, int shift, int x, int y);

@@ -1,6 +1,7 @@
 #include "FormMainMenu.h"
 
 #include "ControlBinder.h"
+#include "Difficulty.h"
 #include "FormMain.h"
 #include "FormPrint.h"
 #include "FormSelectPath.h"
@@ -75,15 +76,11 @@ FormMainMenu::FormMainMenu(FormMain &window)
         form.menuDo_Next, doMenu, [&window] { window.cmdNext_Click(); }, QKeySequence(Qt::CTRL | Qt::Key_N));
     doMenu->addSeparator();
     QMenu *difficulty = makeMenu(form.menuDo_Difficoulty, doMenu);
-    makeAction(
-        form.menuDo_Difficoulty_Easy, difficulty, [&window] { window.menuDo_Difficoulty_Easy_Click(); }, {},
-        kCheckable);
-    makeAction(
-        form.menuDo_Difficoulty_Medium, difficulty, [&window] { window.menuDo_Difficoulty_Medium_Click(); },
-        {}, kCheckable);
-    makeAction(
-        form.menuDo_Difficoulty_Hard, difficulty, [&window] { window.menuDo_Difficoulty_Hard_Click(); }, {},
-        kCheckable);
+    for (const Difficulty::Level &level : Difficulty::levels()) {
+        makeAction(
+            form.*level.menuItem, difficulty, [&window, &level] { window.menuDo_Difficoulty_Click(level); },
+            {}, kCheckable);
+    }
     doMenu->addSeparator();
     makeAction(
         form.menuDo_Finished, doMenu, [&window] { window.menuDo_Finished_Click(); },

@@ -194,18 +194,3 @@ void ModuleNewGame::menuDo_Difficoulty_Click(GameState &form, const Difficulty::
     Difficulty::checkMenuItem(form, level);
     opt_Click(form, level);
 }
-
-void ModuleNewGame::optEasy_Click(GameState &form)
-{
-    opt_Click(form, *Difficulty::withOption(&GameState::optEasy));
-}
-
-void ModuleNewGame::optMedium_Click(GameState &form)
-{
-    opt_Click(form, *Difficulty::withOption(&GameState::optMedium));
-}
-
-void ModuleNewGame::optHard_Click(GameState &form)
-{
-    opt_Click(form, *Difficulty::withOption(&GameState::optHard));
-}

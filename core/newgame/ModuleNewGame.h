@@ -24,14 +24,11 @@ public:
     static void cmdStart_Click(GameState &form);
     static void cmdNext_Click(GameState &form);
 
-    // A level's option clicked, or its menu item chosen, for
-    // any row of the Difficulty table. The options run opt_Click through
-    // the table; the menu items through FormMain's slots
-    // (menuDo_Difficoulty_Easy_Click, …).
+    // A level's option clicked, or its menu item chosen: the handlers of
+    // the difficulty options and of their menu items, one for each control
+    // array, with the row of the Difficulty table whose control it was.
+    // The options run opt_Click through the table, the menu items through
+    // FormMain's slot.
     static void opt_Click(GameState &form, const Difficulty::Level &level);
     static void menuDo_Difficoulty_Click(GameState &form, const Difficulty::Level &level);
-    // The design's names for the options' handlers.
-    static void optEasy_Click(GameState &form);
-    static void optMedium_Click(GameState &form);
-    static void optHard_Click(GameState &form);
 };
