@@ -31,11 +31,7 @@ bool playRounds(const QString &tune, int rounds)
     MMControl control;
     QSignalSpy done(&control, &MMControl::Done);
     loopOnDone(control);
-    control.Notify = true;
-    control.DeviceType = QStringLiteral("Sequencer");
-    control.FileName = tune;
-    control.setCommand(QStringLiteral("open"));
-    control.setCommand(QStringLiteral("play"));
+    openAndPlay(control, tune);
     const bool looped = QTest::qWaitFor([&] { return done.count() >= rounds; }, rounds * kRoundTimeout);
     const bool playing = control.Mode() == MMControl::kModePlaying;
     control.setCommand(QStringLiteral("close"));
