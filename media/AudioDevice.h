@@ -37,8 +37,6 @@ public:
     // Closes the device and ends its worker, within the deadline (at exit).
     bool shutdown(QDeadlineTimer deadline);
 
-    // How long one buffer plays.
-    int bufferMsecs() const { return m_bufferFrames * 1000 / m_rate; }
 
 private:
     // On the worker.

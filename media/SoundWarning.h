@@ -11,7 +11,6 @@ class SoundWarning
 public:
     enum Kind {
         AudioInit,
-        MidiBackEnd,
         SoundFont,
         TuneLoad,
         TuneRender,
